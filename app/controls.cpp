@@ -1,0 +1,31 @@
+// The main window handle, stored when the window is created, and control lookup by id.
+#include "app/controls.h"
+
+namespace {
+HWND gMainWindow = nullptr;
+}
+
+HWND mainWindow()
+{
+    return gMainWindow;
+}
+
+void setMainWindow(HWND hwnd)
+{
+    gMainWindow = hwnd;
+}
+
+HWND control(ControlId id)
+{
+    return GetDlgItem(gMainWindow, id);
+}
+
+std::wstring readControlText(HWND hwnd)
+{
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
