@@ -1,0 +1,59 @@
+// Builds the three fonts from the system's message font and the background brush.
+#include "app/drawing_objects.h"
+
+#include <cwchar>
+
+#include "app/gdi.h"
+
+namespace {
+GdiObject gUiFont;
+GdiObject gUiFontSemibold;
+GdiObject gTitleFont;
+GdiObject gBackgroundBrush;
+}  // namespace
+
+void createDrawingObjects()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+
+    LOGFONTW font = metrics.lfMessageFont;
+    wcsncpy(font.lfFaceName, L"Segoe UI", LF_FACESIZE - 1);
+    font.lfHeight = -16;
+    gUiFont.reset(CreateFontIndirectW(&font));
+    font.lfWeight = 600;
+    gUiFontSemibold.reset(CreateFontIndirectW(&font));
+    font.lfHeight = -29;
+    gTitleFont.reset(CreateFontIndirectW(&font));
+
+    gBackgroundBrush.reset(CreateSolidBrush(kBackgroundColour));
+}
+
+void destroyDrawingObjects()
+{
+    gUiFont.reset();
+    gUiFontSemibold.reset();
+    gTitleFont.reset();
+    gBackgroundBrush.reset();
+}
+
+HFONT uiFont()
+{
+    return static_cast<HFONT>(gUiFont.get());
+}
+
+HFONT uiFontSemibold()
+{
+    return static_cast<HFONT>(gUiFontSemibold.get());
+}
+
+HFONT titleFont()
+{
+    return static_cast<HFONT>(gTitleFont.get());
+}
+
+HBRUSH backgroundBrush()
+{
+    return static_cast<HBRUSH>(gBackgroundBrush.get());
+}

@@ -1,0 +1,19 @@
+// The fonts and the brush that every control and every paint share; they live
+// from start-up to the end of the message loop.
+#pragma once
+
+#include <windows.h>
+
+void createDrawingObjects();
+// Deletes uiFont, uiFontSemibold, titleFont, then backgroundBrush.
+void destroyDrawingObjects();
+
+HFONT uiFont();
+HFONT uiFontSemibold();
+HFONT titleFont();
+HBRUSH backgroundBrush();
+
+inline constexpr COLORREF kBackgroundColour = RGB(246, 248, 252);
+inline constexpr COLORREF kTextColour = RGB(29, 38, 53);
+inline constexpr COLORREF kHeaderColour = RGB(20, 74, 138);
+inline constexpr COLORREF kFrameColour = RGB(222, 228, 237);

@@ -1,0 +1,279 @@
+// Creates the controls in their fixed order with their fixed set-up, and
+// dispatches messages. The procedure only routes: behaviour lives with the
+// handlers in settings/, forecast/, imagelist/ and convert/.
+#include "app/main_window.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <initializer_list>
+
+#include "app/controls.h"
+#include "app/drawing_objects.h"
+#include "app/gdi.h"
+#include "app/layout.h"
+#include "convert/batch_run.h"
+#include "forecast/forecast_display.h"
+#include "imagelist/image_list_actions.h"
+#include "settings/output_formats.h"
+#include "settings/settings_panel.h"
+#include "settings/target_folder.h"
+
+namespace {
+constexpr int kIconResource = 101;
+
+struct ControlSpec {
+    ControlId id;
+    const wchar_t* className;
+    const wchar_t* text;
+    DWORD style;
+    DWORD exStyle;
+};
+
+constexpr ControlSpec kControls[] = {
+    {kImageListView, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE},
+    {kAddImagesButton, L"BUTTON", L"Bilder hinzuf\u00fcgen", BS_PUSHBUTTON, 0},
+    {kRemoveImagesButton, L"BUTTON", L"Auswahl entfernen", BS_PUSHBUTTON, 0},
+    {kClearImagesButton, L"BUTTON", L"Liste leeren", BS_PUSHBUTTON, 0},
+    {kSummaryText, L"STATIC", L"Keine Bilder ausgew\u00e4hlt", SS_LEFT, 0},
+    {kProgressBar, PROGRESS_CLASSW, L"", PBS_SMOOTH, 0},
+    {kStatusText, L"STATIC", L"Bereit.", SS_LEFT, 0},
+    {kFormatCombo, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL, 0},
+    {kTargetFolderEdit, L"EDIT", L"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kPickFolderButton, L"BUTTON", L"Ausw\u00e4hlen", BS_PUSHBUTTON, 0},
+    {kScaleCombo, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL, 0},
+    {kWidthEdit, L"EDIT", L"1920", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kHeightEdit, L"EDIT", L"1080", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kPercentEdit, L"EDIT", L"100", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kWidthTrackbar, TRACKBAR_CLASSW, L"", TBS_NOTICKS, 0},
+    {kHeightTrackbar, TRACKBAR_CLASSW, L"", TBS_NOTICKS, 0},
+    {kPercentTrackbar, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 0},
+    {kKeepAspectCheck, L"BUTTON", L"Seitenverh\u00e4ltnis beibehalten", BS_AUTOCHECKBOX, 0},
+    {kQualityTrackbar, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 0},
+    {kQualityLabel, L"STATIC", L"85 %", SS_RIGHT, 0},
+    {kForecastText, L"STATIC", L"Gr\u00f6\u00dfenprognose: Bitte zuerst Bilder ausw\u00e4hlen.", SS_LEFT, 0},
+    {kStartButton, L"BUTTON", L"Konvertierung starten", BS_DEFPUSHBUTTON, 0},
+    {kOpenFolderButton, L"BUTTON", L"Zielordner \u00f6ffnen", BS_PUSHBUTTON, 0},
+};
+
+struct ListColumn {
+    const wchar_t* header;
+    int width;
+};
+
+constexpr ListColumn kListColumns[] = {
+    {L"Datei", 165},    {L"Originalma\u00df", 100}, {L"Original", 78},
+    {L"Zielma\u00df", 100}, {L"Prognose", 92},        {L"Pfad", 260},
+};
+
+void setUpListView(HWND list)
+{
+    constexpr DWORD kExtended = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER;
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(-1), kExtended);
+    int index = 0;
+    for (const ListColumn& column : kListColumns) {
+        LVCOLUMNW description{};
+        description.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        description.fmt = LVCFMT_LEFT;
+        description.cx = column.width;
+        description.pszText = const_cast<wchar_t*>(column.header);
+        description.iSubItem = index;
+        SendMessageW(list, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&description));
+    }
+}
+
+void fillCombo(HWND combo, std::initializer_list<const wchar_t*> items)
+{
+    for (const wchar_t* item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+}
+
+void setUpTrackbar(HWND trackbar, int minimum, int maximum, int position, int tickFrequency, int pageSize)
+{
+    SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(minimum, maximum));
+    if (tickFrequency > 0) SendMessageW(trackbar, TBM_SETTICFREQ, tickFrequency, 0);
+    if (pageSize > 0) SendMessageW(trackbar, TBM_SETPAGESIZE, 0, pageSize);
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
+}
+
+void setUpControl(ControlId id, HWND hwnd)
+{
+    switch (id) {
+    case kImageListView: setUpListView(hwnd); break;
+    case kFormatCombo: {
+        for (const OutputFormat& format : kOutputFormats)
+            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(format.label));
+        SendMessageW(hwnd, CB_SETCURSEL, 0, 0);
+        break;
+    }
+    case kScaleCombo:
+        fillCombo(hwnd, {L"Originalgr\u00f6\u00dfe", L"Prozentual", L"Feste Breite", L"Feste H\u00f6he",
+                         L"Exakte Gr\u00f6\u00dfe"});
+        break;
+    case kWidthTrackbar: setUpTrackbar(hwnd, 1, 10000, 1920, 0, 100); break;
+    case kHeightTrackbar: setUpTrackbar(hwnd, 1, 10000, 1080, 0, 100); break;
+    case kPercentTrackbar: setUpTrackbar(hwnd, 1, 500, 100, 50, 10); break;
+    case kKeepAspectCheck: SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0); break;
+    // The quality slider keeps the control's own page size.
+    case kQualityTrackbar: setUpTrackbar(hwnd, 10, 100, 85, 10, 0); break;
+    case kForecastText:
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontSemibold()), TRUE);
+        break;
+    default: break;
+    }
+}
+
+void onCommand(int id, int notification)
+{
+    switch (id) {
+    case kAddImagesButton:
+        if (notification == BN_CLICKED) addImages();
+        break;
+    case kRemoveImagesButton:
+        if (notification == BN_CLICKED) removeSelectedImages();
+        break;
+    case kClearImagesButton:
+        if (notification == BN_CLICKED) clearImages();
+        break;
+    case kFormatCombo:
+        if (notification == CBN_SELCHANGE) refreshForecast();
+        break;
+    case kPickFolderButton:
+        if (notification == BN_CLICKED) pickTargetFolder();
+        break;
+    case kScaleCombo:
+        if (notification == CBN_SELCHANGE) {
+            updateScaleControls();
+            refreshForecast();
+        }
+        break;
+    case kWidthEdit:
+    case kHeightEdit:
+    case kPercentEdit:
+        if (notification == EN_CHANGE) {
+            syncTrackbarFromEdit(static_cast<ControlId>(id));
+            refreshForecast();
+        }
+        break;
+    case kKeepAspectCheck:
+        if (notification == BN_CLICKED) {
+            updateScaleControls();
+            refreshForecast();
+        }
+        break;
+    case kStartButton:
+        if (notification == BN_CLICKED) runBatchConversion();
+        break;
+    case kOpenFolderButton:
+        if (notification == BN_CLICKED) openTargetFolder();
+        break;
+    default: break;
+    }
+}
+
+void onHorizontalScroll(HWND sender)
+{
+    if (!sender) return;
+    const int id = GetDlgCtrlID(sender);
+    if (id == kWidthTrackbar || id == kHeightTrackbar || id == kPercentTrackbar)
+        syncEditFromTrackbar(static_cast<ControlId>(id));
+    if (id == kWidthTrackbar || id == kHeightTrackbar || id == kPercentTrackbar || id == kQualityTrackbar)
+        refreshForecast();
+}
+
+void onPaint(HWND hwnd)
+{
+    PaintScope paint(hwnd);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    paintHeader(paint.hdc(), client.right);
+}
+
+LRESULT onColourStatic(HDC hdc)
+{
+    SetTextColor(hdc, kTextColour);
+    SetBkColor(hdc, kBackgroundColour);
+    return reinterpret_cast<LRESULT>(backgroundBrush());
+}
+}  // namespace
+
+ATOM registerMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = backgroundBrush();
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&windowClass);
+}
+
+HWND createMainWindow(HINSTANCE instance)
+{
+    return CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                           CW_USEDEFAULT, CW_USEDEFAULT, 1280, 820, nullptr, nullptr, instance, nullptr);
+}
+
+void createControls()
+{
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mainWindow(), GWLP_HINSTANCE));
+    for (const ControlSpec& spec : kControls) {
+        HWND hwnd = CreateWindowExW(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
+                                    0, 0, 100, 28, mainWindow(),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        if (!hwnd) continue;
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), TRUE);
+        setUpControl(spec.id, hwnd);
+    }
+    defaultTargetFolder();
+    updateScaleControls();
+    refreshForecast();
+}
+
+LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        setMainWindow(hwnd);
+        createControls();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        layoutControls(LOWORD(lParam), HIWORD(lParam));
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_PAINT:
+        onPaint(hwnd);
+        return 0;
+    case WM_CLOSE:
+        if (!isPanelBusy()) DestroyWindow(hwnd);
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush());
+        return 1;
+    }
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinimumTrackingSize.cx, kMinimumTrackingSize.cy};
+        return 0;
+    case WM_COMMAND:
+        if (!isPanelBusy()) onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        onHorizontalScroll(reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return onColourStatic(reinterpret_cast<HDC>(wParam));
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,46 @@
+// Builds the batch run's status and summary texts. Counts are plain decimal
+// digits, never grouped, although the words around them are German.
+#include "convert/run_summary.h"
+
+namespace {
+
+// More failures than this would make the message box taller than the screen.
+constexpr std::size_t kListedFailures = 8;
+
+std::wstring countOfCount(std::uint64_t part, std::uint64_t count)
+{
+    return std::to_wstring(part) + L" von " + std::to_wstring(count);
+}
+
+}  // namespace
+
+std::wstring progressStatusText(std::uint64_t oneBasedIndex, std::uint64_t count, std::wstring_view name)
+{
+    return L"Verarbeite " + countOfCount(oneBasedIndex, count) + L": " + std::wstring(name);
+}
+
+std::wstring finalStatusText(std::uint64_t succeeded, std::uint64_t count)
+{
+    return countOfCount(succeeded, count) + L" Bild(ern) erfolgreich gespeichert.";
+}
+
+std::wstring failureLine(std::wstring_view name, std::wstring_view errorText)
+{
+    return std::wstring(name) + L": " + std::wstring(errorText);
+}
+
+std::wstring summaryText(std::uint64_t succeeded, std::uint64_t count,
+                         const std::vector<std::wstring>& failureLines)
+{
+    std::wstring text = countOfCount(succeeded, count) + L" Bild(ern) wurden erfolgreich konvertiert.";
+    if (failureLines.empty()) return text;
+
+    text += L"\n\nNicht verarbeitet:\n";
+    for (std::size_t i = 0; i < failureLines.size() && i < kListedFailures; ++i) {
+        text += L"\u2022 " + failureLines[i] + L"\n";
+    }
+    if (failureLines.size() > kListedFailures) {
+        text += L"\u2022 \u2026 und " + std::to_wstring(failureLines.size() - kListedFailures) + L" weitere";
+    }
+    return text;
+}

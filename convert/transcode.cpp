@@ -1,0 +1,134 @@
+// Runs one image through decoder, scaler, format converter and encoder as a
+// pull chain: WriteSource draws the pixels, no full-size copy is made here.
+#include "convert/transcode.h"
+
+#include "convert/imaging.h"
+
+namespace {
+
+// Everything one transcode holds. Members are destroyed in reverse order of
+// declaration: converter, palette, options, frame encoder, encoder, stream
+// (which closes the output file), source, frame and decoder last.
+struct Pipeline {
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICBitmapSource> source;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frameEncoder;
+    ComPtr<IPropertyBag2> options;
+    ComPtr<IWICPalette> palette;
+    ComPtr<IWICFormatConverter> converter;
+};
+
+HRESULT scale(IWICBitmapSource* input, PixelSize target, ComPtr<IWICBitmapSource>& output)
+{
+    ComPtr<IWICBitmapScaler> scaler;
+    RETURN_IF_FAILED(imagingFactory()->CreateBitmapScaler(&scaler));
+    RETURN_IF_FAILED(scaler->Initialize(input, target.width, target.height, WICBitmapInterpolationModeFant));
+    return scaler.As(&output);
+}
+
+// Wine's converter accepts 8-bit indexed and grey sources for 24-bit BGR but
+// then fails while copying pixels, so every other format is widened to 32-bit
+// BGRA first. On Windows the output is the same either way.
+HRESULT widenUncommonFormat(ComPtr<IWICBitmapSource>& source)
+{
+    WICPixelFormatGUID format{};
+    RETURN_IF_FAILED(source->GetPixelFormat(&format));
+    if (format == GUID_WICPixelFormat24bppBGR || format == GUID_WICPixelFormat32bppBGRA) return S_OK;
+    ComPtr<IWICFormatConverter> widened;
+    RETURN_IF_FAILED(imagingFactory()->CreateFormatConverter(&widened));
+    RETURN_IF_FAILED(widened->Initialize(source.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                         nullptr, 0.0, WICBitmapPaletteTypeCustom));
+    return widened.As(&source);
+}
+
+HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target)
+{
+    RETURN_IF_FAILED(imagingFactory()->CreateDecoderFromFilename(entry.path.c_str(), nullptr, GENERIC_READ,
+                                                                 WICDecodeMetadataCacheOnLoad, &p.decoder));
+    RETURN_IF_FAILED(p.decoder->GetFrame(0, &p.frame));
+    // Compared with the size recorded when the image was added, not a fresh query.
+    if (target.width == entry.width && target.height == entry.height) {
+        RETURN_IF_FAILED(p.frame.As(&p.source));
+    } else {
+        RETURN_IF_FAILED(scale(p.frame.Get(), target, p.source));
+    }
+    return widenUncommonFormat(p.source);
+}
+
+HRESULT openEncoder(Pipeline& p, const std::wstring& outputPath, const GUID& containerFormat)
+{
+    IWICImagingFactory* factory = imagingFactory();
+    RETURN_IF_FAILED(factory->CreateStream(&p.stream));
+    // From here on the output file exists, also when a later step fails.
+    RETURN_IF_FAILED(p.stream->InitializeFromFilename(outputPath.c_str(), GENERIC_WRITE));
+    RETURN_IF_FAILED(factory->CreateEncoder(containerFormat, nullptr, &p.encoder));
+    RETURN_IF_FAILED(p.encoder->Initialize(p.stream.Get(), WICBitmapEncoderNoCache));
+    return p.encoder->CreateNewFrame(&p.frameEncoder, &p.options);
+}
+
+// Sets up the frame and gives back the pixel format the encoder settled on.
+HRESULT prepareFrame(Pipeline& p, PixelSize target, const std::wstring& extension, int quality,
+                     WICPixelFormatGUID& format)
+{
+    writeQualityOption(p.options.Get(), extension, quality);
+    RETURN_IF_FAILED(p.frameEncoder->Initialize(p.options.Get()));
+    RETURN_IF_FAILED(p.frameEncoder->SetSize(target.width, target.height));
+    static_cast<void>(p.frameEncoder->SetResolution(96.0, 96.0));
+    format = requestedPixelFormat(extension);
+    return p.frameEncoder->SetPixelFormat(&format);
+}
+
+HRESULT createConverter(Pipeline& p, const std::wstring& extension, const WICPixelFormatGUID& format)
+{
+    IWICImagingFactory* factory = imagingFactory();
+    if (extension == L".gif") {
+        // Built from the scaled pixels whenever the image is scaled.
+        RETURN_IF_FAILED(factory->CreatePalette(&p.palette));
+        RETURN_IF_FAILED(p.palette->InitializeFromBitmap(p.source.Get(), 256, FALSE));
+        static_cast<void>(p.frameEncoder->SetPalette(p.palette.Get()));
+    }
+    RETURN_IF_FAILED(factory->CreateFormatConverter(&p.converter));
+    return p.converter->Initialize(p.source.Get(), format, WICBitmapDitherTypeErrorDiffusion, p.palette.Get(),
+                                   0.0, WICBitmapPaletteTypeCustom);
+}
+
+}  // namespace
+
+HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const std::wstring& outputPath,
+                             const GUID& containerFormat, const std::wstring& extension, int quality)
+{
+    Pipeline p;
+    RETURN_IF_FAILED(openSource(p, entry, target));
+    RETURN_IF_FAILED(openEncoder(p, outputPath, containerFormat));
+    WICPixelFormatGUID format{};
+    RETURN_IF_FAILED(prepareFrame(p, target, extension, quality, format));
+    RETURN_IF_FAILED(createConverter(p, extension, format));
+    RETURN_IF_FAILED(p.frameEncoder->WriteSource(p.converter.Get(), nullptr));
+    RETURN_IF_FAILED(p.frameEncoder->Commit());
+    return p.encoder->Commit();
+}
+
+void writeQualityOption(IPropertyBag2* options, std::wstring_view extension, int quality)
+{
+    if (options == nullptr) return;
+    if (extension != L".jpg" && extension != L".jfif" && extension != L".webp" && extension != L".tif") return;
+    PROPBAG2 property{};
+    property.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_R4;
+    value.fltVal = static_cast<float>(quality / 100.0);
+    // An encoder that rejects the option still writes the image.
+    static_cast<void>(options->Write(1, &property, &value));
+    VariantClear(&value);
+}
+
+WICPixelFormatGUID requestedPixelFormat(std::wstring_view extension)
+{
+    if (extension == L".gif") return GUID_WICPixelFormat8bppIndexed;
+    if (extension == L".jpg" || extension == L".jfif" || extension == L".bmp") return GUID_WICPixelFormat24bppBGR;
+    return GUID_WICPixelFormat32bppBGRA;
+}

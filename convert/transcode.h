@@ -1,0 +1,24 @@
+// The per-image transcode pipeline: decode frame 0, scale when needed, convert
+// to a pixel format the target encoder takes, and encode it into a new file.
+#pragma once
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <string>
+#include <string_view>
+
+#include "imagelist/image_entry.h"
+#include "settings/scaling.h"
+
+// Writes frame 0 of entry.path to outputPath at the target size. A failure
+// after the output file was created leaves it behind for the caller to remove.
+HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const std::wstring& outputPath,
+                             const GUID& containerFormat, const std::wstring& extension, int quality);
+
+// Writes "ImageQuality" (quality / 100 as VT_R4) for the lossy-capable formats;
+// an absent bag or an encoder that rejects the option is no failure.
+void writeQualityOption(IPropertyBag2* options, std::wstring_view extension, int quality);
+
+// The pixel format asked of the encoder for an extension, before it negotiates.
+WICPixelFormatGUID requestedPixelFormat(std::wstring_view extension);

@@ -1,0 +1,4 @@
+// Rebuilds the list view's rows from the image list.
+#pragma once
+
+void rebuildImageListView();

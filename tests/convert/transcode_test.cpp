@@ -1,0 +1,319 @@
+// The transcode pipeline on real files: sources of every decodable kind written
+// by WIC, converted into every installed output format, read back with WIC.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "convert/encoder_lookup.h"
+#include "convert/imaging.h"
+#include "convert/transcode.h"
+#include "support/wic_files.h"
+
+namespace {
+
+struct SourceKind {
+    const wchar_t* name;
+    GUID container;
+    WICPixelFormatGUID pixelFormat;
+};
+
+const SourceKind kSourceKinds[] = {
+    {L"photo.jpg", GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR},
+    {L"alpha.png", GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA},
+    {L"indexed.gif", GUID_ContainerFormatGif, GUID_WICPixelFormat8bppIndexed},
+    {L"indexed.png", GUID_ContainerFormatPng, GUID_WICPixelFormat8bppIndexed},
+    {L"grey.png", GUID_ContainerFormatPng, GUID_WICPixelFormat8bppGray},
+};
+
+const wchar_t* const kOutputExtensions[] = {L".jpg", L".jfif", L".png", L".webp", L".tif", L".bmp", L".gif"};
+
+// Writes a source and checks it is what the test means it to be.
+ImageEntry writeSource(const TempFolder& folder, const SourceKind& kind, std::uint32_t width, std::uint32_t height)
+{
+    const std::wstring path = folder.file(kind.name);
+    EXPECT_EQ(writeTestImage(path, kind.container, width, height, kind.pixelFormat), S_OK);
+    const ImageFacts facts = readImageFacts(path);
+    EXPECT_EQ(facts.pixelFormat, kind.pixelFormat) << "source " << kind.name;
+    return ImageEntry{path, width, height, std::filesystem::file_size(path)};
+}
+
+HRESULT convert(const ImageEntry& entry, PixelSize target, const std::wstring& outputPath,
+                const std::wstring& extension, int quality = 85)
+{
+    GUID container{};
+    if (!findEncoder(extension, container)) return WINCODEC_ERR_COMPONENTNOTFOUND;
+    return transcodeImageToSize(entry, target, outputPath, container, extension, quality);
+}
+
+std::vector<char> fileBytes(const std::wstring& path)
+{
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Distinct colours of frame 0, alpha left out.
+size_t colourCount(const std::wstring& path)
+{
+    IWICImagingFactory* factory = imagingFactory();
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) ||
+        FAILED(factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
+                                     0.0, WICBitmapPaletteTypeCustom)))
+        return 0;
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                                     reinterpret_cast<BYTE*>(pixels.data()))))
+        return 0;
+    std::set<std::uint32_t> colours;
+    for (const std::uint32_t pixel : pixels) colours.insert(pixel & 0xFFFFFFu);
+    return colours.size();
+}
+
+TEST(Transcode, EveryInstalledFormatFromEveryDecodableKind)
+{
+    TempFolder folder;
+    const PixelSize targets[] = {{61, 47}, {37, 29}};  // the recorded size, then scaled down
+    for (const SourceKind& kind : kSourceKinds) {
+        const ImageEntry entry = writeSource(folder, kind, 61, 47);
+        for (const wchar_t* extension : kOutputExtensions) {
+            GUID container{};
+            // Which formats can be written depends on the installed encoders.
+            if (!findEncoder(extension, container)) continue;
+            for (const PixelSize target : targets) {
+                SCOPED_TRACE(testing::Message() << kind.name << " to " << extension << " at " << target.width
+                                                << " x " << target.height);
+                const std::wstring output = folder.file(std::to_wstring(target.width) + L"-" + kind.name + extension);
+                ASSERT_EQ(transcodeImageToSize(entry, target, output, container, extension, 85), S_OK);
+                const ImageFacts facts = readImageFacts(output);
+                ASSERT_EQ(facts.result, S_OK);
+                EXPECT_EQ(facts.containerFormat, container);
+                EXPECT_EQ(facts.width, target.width);
+                EXPECT_EQ(facts.height, target.height);
+                EXPECT_EQ(facts.frameCount, 1u);
+            }
+        }
+    }
+}
+
+TEST(Transcode, ScalingOneSideGivesExactlyThatSize)
+{
+    TempFolder folder;
+    const ImageEntry entry = writeSource(folder, kSourceKinds[1], 64, 48);
+    const PixelSize targets[] = {{64, 20}, {30, 48}, {128, 48}, {64, 97}};
+    for (const PixelSize target : targets) {
+        SCOPED_TRACE(testing::Message() << target.width << " x " << target.height);
+        const std::wstring output = folder.file(std::to_wstring(target.width) + L"x" +
+                                                std::to_wstring(target.height) + L".png");
+        ASSERT_EQ(convert(entry, target, output, L".png"), S_OK);
+        const ImageFacts facts = readImageFacts(output);
+        EXPECT_EQ(facts.width, target.width);
+        EXPECT_EQ(facts.height, target.height);
+    }
+}
+
+TEST(Transcode, MultiFrameSourceGivesFrameZeroOnly)
+{
+    TempFolder folder;
+    const std::wstring source = folder.file(L"pages.tif");
+    // Frames of 40 x 30, 80 x 60 and 120 x 90.
+    ASSERT_EQ(writeTestImage(source, GUID_ContainerFormatTiff, 40, 30, GUID_WICPixelFormat32bppBGRA, 3), S_OK);
+    ASSERT_EQ(readImageFacts(source).frameCount, 3u);
+    const ImageEntry entry{source, 40, 30, std::filesystem::file_size(source)};
+    for (const wchar_t* extension : {L".tif", L".png"}) {
+        SCOPED_TRACE(testing::Message() << extension);
+        const std::wstring output = folder.file(std::wstring(L"out") + extension);
+        ASSERT_EQ(convert(entry, {40, 30}, output, extension), S_OK);
+        const ImageFacts facts = readImageFacts(output);
+        EXPECT_EQ(facts.frameCount, 1u);
+        EXPECT_EQ(facts.width, 40u);
+        EXPECT_EQ(facts.height, 30u);
+    }
+}
+
+TEST(Transcode, OutputIsAt96Dpi)
+{
+    TempFolder folder;
+    // The source is written at 300 dpi.
+    const ImageEntry entry = writeSource(folder, kSourceKinds[0], 32, 24);
+    for (const wchar_t* extension : {L".jpg", L".png", L".tif", L".bmp"}) {
+        SCOPED_TRACE(testing::Message() << extension);
+        const std::wstring output = folder.file(std::wstring(L"out") + extension);
+        ASSERT_EQ(convert(entry, {32, 24}, output, extension), S_OK);
+        const ImageFacts facts = readImageFacts(output);
+        EXPECT_NEAR(facts.dpiX, 96.0, 0.1);
+        EXPECT_NEAR(facts.dpiY, 96.0, 0.1);
+    }
+}
+
+TEST(Transcode, GifOutputHoldsAtMost256Colours)
+{
+    TempFolder folder;
+    const ImageEntry entry = writeSource(folder, kSourceKinds[1], 64, 48);
+    ASSERT_GT(colourCount(entry.path), 256u);
+    for (const PixelSize target : {PixelSize{64, 48}, PixelSize{50, 40}}) {
+        SCOPED_TRACE(testing::Message() << target.width << " x " << target.height);
+        const std::wstring output = folder.file(std::to_wstring(target.width) + L".gif");
+        ASSERT_EQ(convert(entry, target, output, L".gif"), S_OK);
+        const size_t colours = colourCount(output);
+        EXPECT_LE(colours, 256u);
+        // A palette built from the picture, not a handful of fixed colours.
+        EXPECT_GT(colours, 32u);
+    }
+}
+
+TEST(Transcode, LosslessOutputsDoNotDependOnQuality)
+{
+    TempFolder folder;
+    const ImageEntry entry = writeSource(folder, kSourceKinds[0], 48, 36);
+    for (const wchar_t* extension : {L".png", L".bmp", L".gif"}) {
+        SCOPED_TRACE(testing::Message() << extension);
+        const std::wstring low = folder.file(std::wstring(L"q10") + extension);
+        const std::wstring high = folder.file(std::wstring(L"q100") + extension);
+        ASSERT_EQ(convert(entry, {48, 36}, low, extension, 10), S_OK);
+        ASSERT_EQ(convert(entry, {48, 36}, high, extension, 100), S_OK);
+        const std::vector<char> lowBytes = fileBytes(low);
+        EXPECT_FALSE(lowBytes.empty());
+        EXPECT_EQ(lowBytes, fileBytes(high));
+    }
+}
+
+TEST(Transcode, FailureLeavesAFileOnlyOnceTheOutputWasCreated)
+{
+    TempFolder folder;
+    const ImageEntry entry = writeSource(folder, kSourceKinds[0], 16, 12);
+    IWICImagingFactory* factory = imagingFactory();
+
+    // No encoder exists for this container, so the file is created and then the encoder fails.
+    const GUID bogus = {0x4c756d6f, 0x7261, 0x4e6f, {0x6e, 0x65, 0x78, 0x69, 0x73, 0x74, 0x65, 0x6e}};
+    ComPtr<IWICBitmapEncoder> noEncoder;
+    const HRESULT encoderFailure = factory->CreateEncoder(bogus, nullptr, &noEncoder);
+    ASSERT_TRUE(FAILED(encoderFailure));
+    const std::wstring late = folder.file(L"late.jpg");
+    EXPECT_EQ(transcodeImageToSize(entry, {16, 12}, late, bogus, L".jpg", 85), encoderFailure);
+    EXPECT_TRUE(std::filesystem::exists(late));
+    // Everything was released, so the caller can remove the file at once.
+    EXPECT_TRUE(DeleteFileW(late.c_str()));
+
+    // A source that cannot be opened fails before any output exists.
+    const ImageEntry missing{folder.file(L"missing.jpg"), 16, 12, 0};
+    ComPtr<IWICBitmapDecoder> noDecoder;
+    const HRESULT decoderFailure = factory->CreateDecoderFromFilename(
+        missing.path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnLoad, &noDecoder);
+    ASSERT_TRUE(FAILED(decoderFailure));
+    const std::wstring early = folder.file(L"early.jpg");
+    EXPECT_EQ(convert(missing, {16, 12}, early, L".jpg"), decoderFailure);
+    EXPECT_FALSE(std::filesystem::exists(early));
+}
+
+// An options bag of the test's own: it records every Write and offers nothing else.
+class RecordingBag final : public IPropertyBag2 {
+public:
+    struct Record {
+        std::wstring name;
+        VARTYPE type;
+        float value;
+        bool otherFieldsZero;
+    };
+    std::vector<Record> records;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = iid == IID_IUnknown || iid == IID_IPropertyBag2 ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    // Lives on the test's stack; counting references would add nothing.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Write(ULONG count, PROPBAG2* properties, VARIANT* values) override
+    {
+        for (ULONG i = 0; i < count; ++i) {
+            const PROPBAG2& p = properties[i];
+            const bool otherFieldsZero = p.dwType == 0 && p.vt == 0 && p.cfType == 0 && p.dwHint == 0 &&
+                                         p.clsid == GUID{};
+            records.push_back({p.pstrName ? p.pstrName : L"", values[i].vt,
+                               values[i].vt == VT_R4 ? values[i].fltVal : -1.0f, otherFieldsZero});
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Read(ULONG, PROPBAG2*, IErrorLog*, VARIANT*, HRESULT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CountProperties(ULONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetPropertyInfo(ULONG, ULONG, PROPBAG2*, ULONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LoadObject(LPCOLESTR, DWORD, IUnknown*, IErrorLog*) override { return E_NOTIMPL; }
+};
+
+struct QualityValue {
+    int quality;
+    float expected;
+};
+const QualityValue kQualityValues[] = {{10, 0.1f}, {85, 0.85f}, {100, 1.0f}};
+
+TEST(QualityOption, OnlyLossyCapableFormatsReceiveIt)
+{
+    struct Case {
+        const wchar_t* extension;
+        bool written;
+    };
+    // The extension is compared exactly, so ".JPG" and ".tiff" get nothing.
+    const Case cases[] = {{L".jpg", true},   {L".jfif", true}, {L".webp", true}, {L".tif", true},
+                          {L".png", false},  {L".bmp", false}, {L".gif", false}, {L".JPG", false},
+                          {L".tiff", false}, {L"", false}};
+    for (const Case& c : cases) {
+        for (const QualityValue& q : kQualityValues) {
+            SCOPED_TRACE(testing::Message() << "extension " << c.extension << ", quality " << q.quality);
+            RecordingBag bag;
+            writeQualityOption(&bag, c.extension, q.quality);
+            if (!c.written) {
+                EXPECT_TRUE(bag.records.empty());
+                continue;
+            }
+            ASSERT_EQ(bag.records.size(), 1u);
+            EXPECT_EQ(bag.records[0].name, L"ImageQuality");
+            EXPECT_EQ(bag.records[0].type, VT_R4);
+            EXPECT_EQ(bag.records[0].value, q.expected);
+            EXPECT_TRUE(bag.records[0].otherFieldsZero);
+        }
+    }
+    // An encoder without a bag gets no option, and that is no failure.
+    writeQualityOption(nullptr, L".jpg", 85);
+}
+
+TEST(QualityOption, ReadsBackFromTheJpegEncodersBag)
+{
+    IWICImagingFactory* factory = imagingFactory();
+    for (const QualityValue& q : kQualityValues) {
+        SCOPED_TRACE(testing::Message() << "quality " << q.quality);
+        ComPtr<IStream> memory;
+        ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &memory), S_OK);
+        ComPtr<IWICBitmapEncoder> encoder;
+        ASSERT_EQ(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder), S_OK);
+        ASSERT_EQ(encoder->Initialize(memory.Get(), WICBitmapEncoderNoCache), S_OK);
+        ComPtr<IWICBitmapFrameEncode> frame;
+        ComPtr<IPropertyBag2> options;
+        ASSERT_EQ(encoder->CreateNewFrame(&frame, &options), S_OK);
+        ASSERT_TRUE(options);
+        writeQualityOption(options.Get(), L".jpg", q.quality);
+        PROPBAG2 property{};
+        property.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+        VARIANT value;
+        VariantInit(&value);
+        HRESULT readResult = E_FAIL;
+        ASSERT_EQ(options->Read(1, &property, nullptr, &value, &readResult), S_OK);
+        EXPECT_EQ(value.vt, VT_R4);
+        EXPECT_EQ(value.fltVal, q.expected);
+        VariantClear(&value);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+// Creates the real main window in the test process, with scripted answers for
+// every modal prompt, and helpers to read the window back through messages.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+
+struct ShownMessage {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+// What the scripted open dialog answers next: the chosen full paths, or a
+// failure code (0 for a plain cancel).
+struct OpenDialogAnswer {
+    std::vector<std::wstring> paths;
+    DWORD error = 0;
+};
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND window() const { return window_; }
+    // Resizes the window so that its client area is exactly this size.
+    void setClientSize(int width, int height);
+
+    // Sends what the control would send its parent when the user acts on it.
+    void command(ControlId id, WORD notification);
+    void click(ControlId id) { command(id, BN_CLICKED); }
+    void selectCombo(ControlId id, int index);
+    void typeInto(ControlId id, const std::wstring& text);  // the edit reports EN_CHANGE itself
+    void moveTrackbar(ControlId id, int position);
+
+    std::wstring text(ControlId id) const;
+    std::wstring cell(int row, int column) const;
+    int rowCount() const;
+    bool enabled(ControlId id) const { return IsWindowEnabled(control(id)) != FALSE; }
+
+    std::vector<ShownMessage> messages;
+    std::deque<OpenDialogAnswer> openAnswers;
+    std::optional<std::wstring> folderAnswer;
+    std::vector<std::wstring> openedFolders;
+    // Runs inside the next message box, while it would be on screen.
+    std::function<void()> duringMessageBox;
+
+private:
+    HWND window_ = nullptr;
+};
+
+// Fills an open dialog's buffer as the dialog does: one full path, or the
+// folder followed by the names, each zero-terminated, ended by an empty string.
+void fillOpenDialogBuffer(wchar_t* buffer, size_t capacity, const std::vector<std::wstring>& paths);
+
+// Pumps messages until the condition holds or the time is up.
+bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds = 10000);

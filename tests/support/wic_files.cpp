@@ -1,0 +1,134 @@
+// Test image files written and read with the process's imaging factory.
+#include "support/wic_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+#include "convert/imaging.h"
+
+TempFolder::TempFolder()
+{
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, base);
+    static unsigned counter = 0;
+    for (;;) {
+        std::wstring candidate = std::wstring(base) + L"lumora-test-" + std::to_wstring(GetCurrentProcessId()) +
+                                 L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+            path_ = std::move(candidate);
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    if (path_.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(path_), ignored);
+}
+
+TempFolder::TempFolder(TempFolder&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+
+TempFolder& TempFolder::operator=(TempFolder&& other) noexcept
+{
+    TempFolder old(std::move(*this));
+    path_ = std::exchange(other.path_, {});
+    return *this;
+}
+
+std::wstring TempFolder::file(std::wstring_view name) const
+{
+    return path_ + L"\\" + std::wstring(name);
+}
+
+namespace {
+
+// Smooth gradients with a little deterministic noise, like a photo.
+std::vector<BYTE> pictureBgra(std::uint32_t width, std::uint32_t height)
+{
+    std::vector<BYTE> pixels(static_cast<size_t>(width) * height * 4);
+    std::uint32_t noise = 12345;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            noise = noise * 1664525u + 1013904223u;
+            const int jitter = static_cast<int>(noise >> 28) - 8;
+            BYTE* pixel = &pixels[(static_cast<size_t>(y) * width + x) * 4];
+            pixel[0] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * x / width) + jitter, 0, 255));
+            pixel[1] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * y / height) + jitter, 0, 255));
+            pixel[2] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * (x + y) / (width + height)) - jitter, 0, 255));
+            pixel[3] = static_cast<BYTE>(128 + 127 * x / width);
+        }
+    }
+    return pixels;
+}
+
+HRESULT writeFrame(IWICBitmapEncoder& encoder, std::uint32_t width, std::uint32_t height,
+                   WICPixelFormatGUID format)
+{
+    IWICImagingFactory* factory = imagingFactory();
+    std::vector<BYTE> pixels = pictureBgra(width, height);
+    ComPtr<IWICBitmap> bitmap;
+    RETURN_IF_FAILED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, width * 4,
+                                                     static_cast<UINT>(pixels.size()), pixels.data(), &bitmap));
+    ComPtr<IWICBitmapFrameEncode> frame;
+    RETURN_IF_FAILED(encoder.CreateNewFrame(&frame, nullptr));
+    RETURN_IF_FAILED(frame->Initialize(nullptr));
+    RETURN_IF_FAILED(frame->SetSize(width, height));
+    RETURN_IF_FAILED(frame->SetResolution(300.0, 300.0));
+    RETURN_IF_FAILED(frame->SetPixelFormat(&format));
+    ComPtr<IWICPalette> palette;
+    if (format == GUID_WICPixelFormat8bppIndexed) {
+        RETURN_IF_FAILED(factory->CreatePalette(&palette));
+        RETURN_IF_FAILED(palette->InitializeFromBitmap(bitmap.Get(), 256, FALSE));
+        RETURN_IF_FAILED(frame->SetPalette(palette.Get()));
+    }
+    ComPtr<IWICFormatConverter> converter;
+    RETURN_IF_FAILED(factory->CreateFormatConverter(&converter));
+    RETURN_IF_FAILED(converter->Initialize(bitmap.Get(), format, WICBitmapDitherTypeNone, palette.Get(), 0.0,
+                                           WICBitmapPaletteTypeCustom));
+    RETURN_IF_FAILED(frame->WriteSource(converter.Get(), nullptr));
+    return frame->Commit();
+}
+
+}  // namespace
+
+HRESULT writeTestImage(const std::wstring& path, const GUID& containerFormat, std::uint32_t width,
+                       std::uint32_t height, const WICPixelFormatGUID& pixelFormat, std::uint32_t frameCount)
+{
+    IWICImagingFactory* factory = imagingFactory();
+    ComPtr<IWICStream> stream;
+    RETURN_IF_FAILED(factory->CreateStream(&stream));
+    RETURN_IF_FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE));
+    ComPtr<IWICBitmapEncoder> encoder;
+    RETURN_IF_FAILED(factory->CreateEncoder(containerFormat, nullptr, &encoder));
+    RETURN_IF_FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache));
+    for (std::uint32_t i = 1; i <= frameCount; ++i)
+        RETURN_IF_FAILED(writeFrame(*encoder.Get(), width * i, height * i, pixelFormat));
+    return encoder->Commit();
+}
+
+ImageFacts readImageFacts(const std::wstring& path)
+{
+    ImageFacts facts;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    UINT frameCount = 0;
+    UINT width = 0;
+    UINT height = 0;
+    facts.result = imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                               WICDecodeMetadataCacheOnDemand, &decoder);
+    if (SUCCEEDED(facts.result)) facts.result = decoder->GetContainerFormat(&facts.containerFormat);
+    if (SUCCEEDED(facts.result)) facts.result = decoder->GetFrameCount(&frameCount);
+    if (SUCCEEDED(facts.result)) facts.result = decoder->GetFrame(0, &frame);
+    if (SUCCEEDED(facts.result)) facts.result = frame->GetSize(&width, &height);
+    if (SUCCEEDED(facts.result)) facts.result = frame->GetPixelFormat(&facts.pixelFormat);
+    if (SUCCEEDED(facts.result)) facts.result = frame->GetResolution(&facts.dpiX, &facts.dpiY);
+    facts.frameCount = frameCount;
+    facts.width = width;
+    facts.height = height;
+    return facts;
+}

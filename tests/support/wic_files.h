@@ -1,0 +1,46 @@
+// Real image files for tests: a temporary folder of a test's own, a writer that
+// encodes a deterministic picture with WIC, and a read-back of what a file holds.
+#pragma once
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// A fresh empty folder under the temp path, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(TempFolder&& other) noexcept;
+    TempFolder& operator=(TempFolder&& other) noexcept;
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    std::wstring file(std::wstring_view name) const;
+
+private:
+    std::wstring path_;
+};
+
+// Encodes a gradient-and-noise picture (alpha varies too) in the given pixel
+// format, or the nearest one the encoder accepts, at 300 dpi. Frame i is
+// (i + 1) times width x height, so multi-frame files have distinct frame sizes.
+HRESULT writeTestImage(const std::wstring& path, const GUID& containerFormat, std::uint32_t width,
+                       std::uint32_t height, const WICPixelFormatGUID& pixelFormat, std::uint32_t frameCount = 1);
+
+struct ImageFacts {
+    HRESULT result = E_FAIL;  // the first failure while reading, or S_OK
+    GUID containerFormat{};
+    std::uint32_t frameCount = 0;
+    std::uint32_t width = 0;  // frame 0
+    std::uint32_t height = 0;
+    WICPixelFormatGUID pixelFormat{};
+    double dpiX = 0.0;
+    double dpiY = 0.0;
+};
+
+ImageFacts readImageFacts(const std::wstring& path);
