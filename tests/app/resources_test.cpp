@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <cwchar>
 #include <set>
 #include <span>
 #include <string>
@@ -79,7 +80,7 @@ std::wstring versionString(const std::vector<BYTE>& block, const std::wstring& n
         return L"<no translation>";
     }
     std::array<wchar_t, 64> query{};
-    swprintf(query.data(), query.size(), L"\\StringFileInfo\\%04x%04x\\%ls", translation->language,
+    std::swprintf(query.data(), query.size(), L"\\StringFileInfo\\%04x%04x\\%ls", translation->language,
              translation->codePage, name.c_str());
     wchar_t* value = nullptr;
     if (!VerQueryValueW(block.data(), query.data(), reinterpret_cast<void**>(&value), &length)) return L"<missing>";
@@ -111,7 +112,8 @@ std::wstring dependencyIdentity(HANDLE context, const std::wstring& name)
 {
     const std::vector<BYTE> overview = queryActCtx(context, ActivationContextDetailedInformation, nullptr);
     if (overview.empty()) return {};
-    const DWORD count = reinterpret_cast<const ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(overview.data())->ulAssemblyCount;
+    const DWORD count =
+        reinterpret_cast<const ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(overview.data())->ulAssemblyCount;
     // Index 1 is the program's own manifest; its dependencies follow.
     for (DWORD index = 2; index <= count; ++index) {
         const std::vector<BYTE> buffer = queryActCtx(context, AssemblyDetailedInformationInActivationContext, &index);
