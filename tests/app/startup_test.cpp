@@ -1,0 +1,72 @@
+// The program itself, started as a separate process: it shows its window,
+// answers a program from outside, and exits with 0 when closed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/controls.h"
+
+namespace {
+std::wstring lumoraExecutable()
+{
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self);
+    path.erase(path.find_last_of(L"\\/"));  // tests\test_app.exe
+    path.erase(path.find_last_of(L"\\/"));  // tests
+    return path + L"\\lumora.exe";
+}
+
+std::wstring windowText(HWND hwnd)
+{
+    wchar_t buffer[512]{};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return buffer;
+}
+
+struct Process {
+    PROCESS_INFORMATION info{};
+    ~Process()
+    {
+        if (info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 99);
+        if (info.hProcess) CloseHandle(info.hProcess);
+        if (info.hThread) CloseHandle(info.hThread);
+    }
+};
+}  // namespace
+
+TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
+{
+    std::wstring commandLine = L"\"" + lumoraExecutable() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    Process lumora;
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &lumora.info))
+        << GetLastError();
+
+    HWND window = nullptr;
+    for (int waited = 0; !window && waited < 30000; waited += 50) {
+        // Waiting on the process also notices a program that died during start-up.
+        if (WaitForSingleObject(lumora.info.hProcess, 50) == WAIT_OBJECT_0) break;
+        HWND found = FindWindowW(L"Lumora.MainWindow", nullptr);
+        if (found && IsWindowVisible(found)) window = found;
+    }
+    ASSERT_NE(window, nullptr) << "no visible main window";
+
+    EXPECT_EQ(windowText(window), L"Lumora v1.2.0 \u2013 Bildkonverter");
+    EXPECT_EQ(windowText(GetDlgItem(window, kStartButton)), L"Konvertierung starten");
+    EXPECT_EQ(windowText(GetDlgItem(window, kStatusText)), L"Bereit.");
+    EXPECT_EQ(windowText(GetDlgItem(window, kQualityLabel)), L"85 %");
+    const std::wstring folder = windowText(GetDlgItem(window, kTargetFolderEdit));
+    EXPECT_GE(folder.size(), 7u);
+    EXPECT_EQ(folder.substr(folder.size() - 7), L"\\Lumora");
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(lumora.info.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1234;
+    GetExitCodeProcess(lumora.info.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+}
