@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "imagelist/image_list.h"

@@ -59,7 +59,8 @@ std::vector<BYTE> pictureBgra(std::uint32_t width, std::uint32_t height)
             BYTE* pixel = &pixels[(static_cast<size_t>(y) * width + x) * 4];
             pixel[0] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * x / width) + jitter, 0, 255));
             pixel[1] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * y / height) + jitter, 0, 255));
-            pixel[2] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * (x + y) / (width + height)) - jitter, 0, 255));
+            const int diagonal = static_cast<int>(255 * (x + y) / (width + height));
+            pixel[2] = static_cast<BYTE>(std::clamp(diagonal - jitter, 0, 255));
             pixel[3] = static_cast<BYTE>(128 + 127 * x / width);
         }
     }
