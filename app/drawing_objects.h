@@ -13,6 +13,9 @@ HFONT uiFontSemibold();
 HFONT titleFont();
 HBRUSH backgroundBrush();
 
+// The icon group of the program's resources: class icons and the header icon.
+inline constexpr int kIconResource = 101;
+
 inline constexpr COLORREF kBackgroundColour = RGB(246, 248, 252);
 inline constexpr COLORREF kTextColour = RGB(29, 38, 53);
 inline constexpr COLORREF kHeaderColour = RGB(20, 74, 138);

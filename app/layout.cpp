@@ -11,7 +11,6 @@
 
 namespace {
 constexpr int kHeaderHeight = 78;
-constexpr int kIconResource = 101;
 constexpr int kHeaderIconSize = 48;
 
 void drawText(HDC hdc, int x, int y, std::wstring_view text)

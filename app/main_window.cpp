@@ -7,8 +7,6 @@
 
 #include <commctrl.h>
 
-#include <initializer_list>
-
 #include "app/controls.h"
 #include "app/drawing_objects.h"
 #include "app/gdi.h"
@@ -21,7 +19,6 @@
 #include "settings/target_folder.h"
 
 namespace {
-constexpr int kIconResource = 101;
 
 struct ControlSpec {
     ControlId id;
@@ -83,11 +80,13 @@ void setUpListView(HWND list)
     }
 }
 
-void fillCombo(HWND combo, std::initializer_list<const wchar_t*> items)
+void addComboItem(HWND combo, const wchar_t* label)
 {
-    for (const wchar_t* item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
 }
+
+constexpr const wchar_t* kScaleModeLabels[] = {L"Originalgr\u00f6\u00dfe", L"Prozentual", L"Feste Breite",
+                                                L"Feste H\u00f6he", L"Exakte Gr\u00f6\u00dfe"};
 
 void setUpTrackbar(HWND trackbar, int minimum, int maximum, int position, int tickFrequency, int pageSize)
 {
@@ -101,15 +100,13 @@ void setUpControl(ControlId id, HWND hwnd)
 {
     switch (id) {
     case kImageListView: setUpListView(hwnd); break;
-    case kFormatCombo: {
-        for (const OutputFormat& format : kOutputFormats)
-            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(format.label));
+    case kFormatCombo:
+        for (const OutputFormat& format : kOutputFormats) addComboItem(hwnd, format.label);
         SendMessageW(hwnd, CB_SETCURSEL, 0, 0);
         break;
-    }
     case kScaleCombo:
-        fillCombo(hwnd, {L"Originalgr\u00f6\u00dfe", L"Prozentual", L"Feste Breite", L"Feste H\u00f6he",
-                         L"Exakte Gr\u00f6\u00dfe"});
+        for (const wchar_t* label : kScaleModeLabels) addComboItem(hwnd, label);
+        SendMessageW(hwnd, CB_SETCURSEL, 0, 0);
         break;
     case kWidthTrackbar: setUpTrackbar(hwnd, 1, 10000, 1920, 0, 100); break;
     case kHeightTrackbar: setUpTrackbar(hwnd, 1, 10000, 1080, 0, 100); break;
