@@ -21,31 +21,21 @@ std::wstring systemText(HRESULT code)
 
 TEST(ErrorText, SystemTextWithoutTrailingLineBreaks)
 {
-    const HRESULT codes[] = {E_ACCESSDENIED, E_OUTOFMEMORY, E_INVALIDARG,
-                             HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), HRESULT_FROM_WIN32(ERROR_DISK_FULL)};
-    bool anyTrimmed = false;
-    for (const HRESULT code : codes) {
+    for (const HRESULT code : {E_ACCESSDENIED, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)}) {
         SCOPED_TRACE(testing::Message() << "code 0x" << std::hex << static_cast<unsigned long>(code));
         const std::wstring raw = systemText(code);
-        ASSERT_FALSE(raw.empty());
-        const std::wstring text = errorTextFor(code);
-        ASSERT_FALSE(text.empty());
-        EXPECT_NE(text, L"Unbekannter Fehler");
-        // The system text itself, only its tail of line breaks and blanks gone.
-        EXPECT_EQ(raw.compare(0, text.size(), text), 0);
-        EXPECT_EQ(raw.find_first_not_of(L"\r\n ", text.size()), std::wstring::npos);
-        EXPECT_EQ(std::wstring(L"\r\n ").find(text.back()), std::wstring::npos);
-        anyTrimmed = anyTrimmed || raw.size() > text.size();
+        // System texts end in a line break, so the trimming is exercised.
+        ASSERT_TRUE(raw.ends_with(L'\n'));
+        const size_t kept = raw.find_last_not_of(L"\r\n ") + 1;
+        ASSERT_GT(kept, 0u);
+        EXPECT_EQ(errorTextFor(code), raw.substr(0, kept));
     }
-    // System texts end in a line break, so the trimming was exercised.
-    EXPECT_TRUE(anyTrimmed);
 }
 
 TEST(ErrorText, CodeWithoutSystemTextIsUnknown)
 {
     // Codes with the customer bit set are never described by the system.
     EXPECT_EQ(errorTextFor(static_cast<HRESULT>(0xE0041234)), L"Unbekannter Fehler");
-    EXPECT_EQ(errorTextFor(static_cast<HRESULT>(0xA1230001)), L"Unbekannter Fehler");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 #include "support/wic_files.h"
 
 namespace {
-constexpr wchar_t kUnreadableWarning[] = L" Datei(en) konnten von Windows nicht als Bild gelesen werden.";
+constexpr UINT kWarning = MB_OK | MB_ICONWARNING;
 
 class ImageListActionsTest : public MainWindowTest {
 protected:
@@ -60,34 +60,8 @@ protected:
         return names;
     }
 
-    // A rebuild rewrites every row, so a cell changed behind the list's back
-    // tells whether the view was rebuilt.
-    void markFirstRowStale() { setListViewCell(control(kImageListView), 0, 0, L"veraltet"); }
-
-    void select(int row)
-    {
-        LVITEMW item{};
-        item.stateMask = LVIS_SELECTED;
-        item.state = LVIS_SELECTED;
-        SendMessageW(control(kImageListView), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    }
-
     TempFolder folder;
 };
-
-std::wstring upperCase(std::wstring text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towupper(c); });
-    return text;
-}
-
-// The filter list up to its closing empty string, zeros kept.
-std::wstring filterList(const wchar_t* filters)
-{
-    std::wstring list;
-    for (const wchar_t* part = filters; *part; part += wcslen(part) + 1) list += std::wstring(part) + L'\0';
-    return list + L'\0';
-}
 }  // namespace
 
 TEST_F(ImageListActionsTest, OpenDialogIsAskedWithItsFixedSettings)
@@ -97,32 +71,25 @@ TEST_F(ImageListActionsTest, OpenDialogIsAskedWithItsFixedSettings)
     bool bufferZeroed = false;
     userPrompts().openFileDialog = [&](OPENFILENAMEW& dialog) {
         seen = dialog;
-        filters = filterList(dialog.lpstrFilter);
-        bufferZeroed = std::all_of(dialog.lpstrFile, dialog.lpstrFile + dialog.nMaxFile,
-                                   [](wchar_t c) { return c == L'\0'; });
+        // The filter list up to its closing empty string, zeros kept.
+        for (const wchar_t* part = dialog.lpstrFilter; *part; part += wcslen(part) + 1)
+            filters += std::wstring(part) + L'\0';
+        filters += L'\0';
+        bufferZeroed = std::all_of(dialog.lpstrFile, dialog.lpstrFile + dialog.nMaxFile, [](wchar_t c) { return !c; });
         return OpenDialogOutcome{false, 0};
     };
     click(kAddImagesButton);
 
-    EXPECT_EQ(seen.lStructSize, sizeof(OPENFILENAMEW));
     EXPECT_EQ(seen.hwndOwner, window());
     EXPECT_EQ(seen.nMaxFile, 65536u);
     EXPECT_TRUE(bufferZeroed);
     EXPECT_EQ(seen.Flags, 0x00081A04u);
-    EXPECT_EQ(seen.Flags, static_cast<DWORD>(OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST |
-                                             OFN_PATHMUSTEXIST | OFN_HIDEREADONLY));
     EXPECT_STREQ(seen.lpstrTitle, L"Bilder ausw\u00e4hlen");
-    EXPECT_EQ(seen.nFilterIndex, 1u);
     // The literal's own terminator is the zero that ends the list.
     constexpr wchar_t kFilters[] =
         L"Bilddateien\0*.jpg;*.jpeg;*.jfif;*.png;*.webp;*.gif;*.tif;*.tiff;*.bmp;*.heic;*.heif;*.avif\0"
         L"Alle Dateien\0*.*\0";
     EXPECT_EQ(filters, std::wstring(kFilters, std::size(kFilters)));
-    EXPECT_EQ(seen.lpstrInitialDir, nullptr);
-    EXPECT_EQ(seen.lpstrDefExt, nullptr);
-    EXPECT_EQ(seen.lpfnHook, nullptr);
-    EXPECT_EQ(seen.lpstrCustomFilter, nullptr);
-    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ImageListActionsTest, AddsOneFileAndSeveralInTheDialogsOrder)
@@ -131,8 +98,6 @@ TEST_F(ImageListActionsTest, AddsOneFileAndSeveralInTheDialogsOrder)
     pick({single});
     ASSERT_EQ(listedPaths(), std::vector<std::wstring>{single});
     EXPECT_EQ(imageList()[0].width, 41u);
-    EXPECT_EQ(imageList()[0].height, 10u);
-    EXPECT_EQ(cell(0, 0), L"einzeln.png");
     EXPECT_EQ(cell(0, 5), single);
 
     // The dialog lists the names in its own order, which is kept.
@@ -140,7 +105,6 @@ TEST_F(ImageListActionsTest, AddsOneFileAndSeveralInTheDialogsOrder)
     pick(several);
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{single, several[0], several[1], several[2]}));
     EXPECT_EQ(rowNames(), (std::vector<std::wstring>{L"einzeln.png", L"c.png", L"a.png", L"b.png"}));
-    EXPECT_EQ(cell(2, 1), L"32 \u00d7 10");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -152,68 +116,52 @@ TEST_F(ImageListActionsTest, DuplicatesDifferingInCaseAreSkippedSilentlyKeepingT
 
     // The upper-cased folder names the same files: "A.PNG" is listed already,
     // and "B.PNG" repeats "b.png" from earlier in the same pick.
-    const std::wstring upperFolder = upperCase(folder.path());
+    std::wstring upperFolder = folder.path();
+    std::transform(upperFolder.begin(), upperFolder.end(), upperFolder.begin(),
+                   [](wchar_t c) { return std::towupper(c); });
     const std::wstring laterB = upperFolder + L"\\b.png";
     pick({upperFolder + L"\\A.PNG", laterB, upperFolder + L"\\B.PNG"});
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{first, laterB}));
-    EXPECT_EQ(rowCount(), 2);
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ImageListActionsTest, UnreadableFilesAreCountedAndReportedAfterTheRebuild)
 {
     const std::wstring first = image(L"eins.png", 20);
-    const std::wstring broken = notAnImage(L"kaputt.png");
     const std::wstring third = image(L"drei.png", 22);
     std::vector<std::wstring> rowsBehindTheBox;
     duringMessageBox = [&] { rowsBehindTheBox = rowNames(); };
-    pick({first, broken, third});
-
+    pick({first, notAnImage(L"kaputt.png"), third});
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{first, third}));
     EXPECT_EQ(rowsBehindTheBox, (std::vector<std::wstring>{L"eins.png", L"drei.png"}));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, std::wstring(L"1") + kUnreadableWarning);
-    EXPECT_EQ(messages[0].caption, L"Lumora");
-    EXPECT_EQ(messages[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
-    EXPECT_EQ(messages[0].owner, window());
 
-    // Only unreadable files: the view is rebuilt all the same, unchanged.
-    markFirstRowStale();
     pick({notAnImage(L"text.jpg"), notAnImage(L"leer.bmp")});
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{first, third}));
-    EXPECT_EQ(cell(0, 0), L"eins.png");
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].text, std::wstring(L"2") + kUnreadableWarning);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(messages[i].text,
+                  std::to_wstring(i + 1) + L" Datei(en) konnten von Windows nicht als Bild gelesen werden.");
+        EXPECT_EQ(messages[i].type, kWarning);
+    }
 }
 
 TEST_F(ImageListActionsTest, CancelledOrFailedDialogChangesNothing)
 {
     const std::wstring first = image(L"eins.png", 20);
     pick({first});
-    markFirstRowStale();
-
-    struct Case {
-        DWORD error;
-        bool warned;
-    };
     // Only a selection too large for the buffer is worth a word to the user.
-    const Case cases[] = {{0, false}, {FNERR_INVALIDFILENAME, false}, {FNERR_BUFFERTOOSMALL, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.error);
+    for (const DWORD error : {DWORD{0}, DWORD{FNERR_INVALIDFILENAME}, DWORD{FNERR_BUFFERTOOSMALL}}) {
+        SCOPED_TRACE(error);
         messages.clear();
-        openAnswers.push_back({{}, c.error});
+        openAnswers.push_back({{}, error});
         click(kAddImagesButton);
         EXPECT_TRUE(openAnswers.empty());
         EXPECT_EQ(listedPaths(), std::vector<std::wstring>{first});
-        // Not rebuilt: the stale cell is still there.
-        EXPECT_EQ(cell(0, 0), L"veraltet");
-        ASSERT_EQ(messages.size(), c.warned ? 1u : 0u);
-        if (c.warned) {
+        ASSERT_EQ(messages.size(), error == FNERR_BUFFERTOOSMALL ? 1u : 0u);
+        if (!messages.empty()) {
             EXPECT_EQ(messages[0].text,
                       L"Die Auswahl ist zu gro\u00df. Bitte w\u00e4hle weniger Dateien auf einmal aus.");
-            EXPECT_EQ(messages[0].caption, L"Lumora");
-            EXPECT_EQ(messages[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
-            EXPECT_EQ(messages[0].owner, window());
+            EXPECT_EQ(messages[0].type, kWarning);
         }
     }
 }
@@ -221,39 +169,24 @@ TEST_F(ImageListActionsTest, CancelledOrFailedDialogChangesNothing)
 TEST_F(ImageListActionsTest, RemovesTheSelectedRowsAndKeepsTheRestInOrder)
 {
     std::vector<std::wstring> paths;
-    for (const wchar_t* name : {L"0.png", L"1.png", L"2.png", L"3.png", L"4.png"})
-        paths.push_back(image(name, 20));
+    for (const wchar_t* name : {L"0.png", L"1.png", L"2.png", L"3.png", L"4.png"}) paths.push_back(image(name, 20));
     pick(paths);
-    ASSERT_EQ(rowCount(), 5);
-
-    // Nothing selected: the list stays, the view is rebuilt.
-    markFirstRowStale();
-    click(kRemoveImagesButton);
+    click(kRemoveImagesButton);  // nothing selected yet
     EXPECT_EQ(listedPaths(), paths);
-    EXPECT_EQ(cell(0, 0), L"0.png");
 
-    select(1);
-    select(3);
+    for (const int row : {1, 3}) ListView_SetItemState(control(kImageListView), row, LVIS_SELECTED, LVIS_SELECTED);
     click(kRemoveImagesButton);
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{paths[0], paths[2], paths[4]}));
     EXPECT_EQ(rowNames(), (std::vector<std::wstring>{L"0.png", L"2.png", L"4.png"}));
-    EXPECT_EQ(text(kSummaryText).substr(0, 8), L"3 Bilder");
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ImageListActionsTest, ClearingEmptiesTheListWithoutAsking)
 {
     pick({image(L"a.png", 20), image(L"b.png", 21)});
-    ASSERT_EQ(rowCount(), 2);
     click(kClearImagesButton);
     EXPECT_TRUE(imageList().empty());
     EXPECT_EQ(rowCount(), 0);
     EXPECT_EQ(text(kSummaryText), L"Keine Bilder ausgew\u00e4hlt");
-
-    // An empty list is cleared the same way: the view still shows its empty state.
-    SetWindowTextW(control(kSummaryText), L"veraltet");
-    click(kClearImagesButton);
-    EXPECT_EQ(text(kSummaryText), L"Keine Bilder ausgew\u00e4hlt");
-    EXPECT_EQ(text(kForecastText), L"Gr\u00f6\u00dfenprognose: Bitte zuerst Bilder ausw\u00e4hlen.");
     EXPECT_TRUE(messages.empty());
 }

@@ -8,23 +8,18 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/user_prompts.h"
 #include "support/main_window_fixture.h"
 
-namespace {
-class TargetFolderTest : public MainWindowTest {};
-}  // namespace
+using TargetFolderTest = MainWindowTest;
 
 TEST_F(TargetFolderTest, DefaultIsLumoraInsideThePicturesFolder)
 {
     wchar_t pictures[MAX_PATH]{};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures), S_OK);
-    const std::wstring folder = pictures;
-    ASSERT_FALSE(folder.empty());
-    const bool endsInSeparator = folder.back() == L'\\' || folder.back() == L'/';
-    EXPECT_EQ(text(kTargetFolderEdit), folder + (endsInSeparator ? L"" : L"\\") + L"Lumora");
-    EXPECT_EQ(text(kTargetFolderEdit).substr(text(kTargetFolderEdit).size() - 7), L"\\Lumora");
+    EXPECT_EQ(text(kTargetFolderEdit), std::wstring(pictures) + L"\\Lumora");
 }
 
 TEST_F(TargetFolderTest, PickerAnswerReplacesTheTextAndCancelKeepsIt)
@@ -47,12 +42,6 @@ TEST_F(TargetFolderTest, PickerAnswerReplacesTheTextAndCancelKeepsIt)
     answer = L"D:\\Fotos\\Ausgabe";
     click(kPickFolderButton);
     EXPECT_EQ(text(kTargetFolderEdit), L"D:\\Fotos\\Ausgabe");
-
-    typeInto(kTargetFolderEdit, L"");
-    answer = L"E:\\";
-    click(kPickFolderButton);
-    EXPECT_EQ(startFolder, L"");
-    EXPECT_EQ(text(kTargetFolderEdit), L"E:\\");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -64,8 +53,6 @@ TEST_F(TargetFolderTest, OpensTheFolderOnlyWhenOneIsNamed)
 
     typeInto(kTargetFolderEdit, L"C:\\noch nicht angelegt\\Lumora");
     click(kOpenFolderButton);
-    ASSERT_EQ(openedFolders.size(), 1u);
-    EXPECT_EQ(openedFolders[0], L"C:\\noch nicht angelegt\\Lumora");
-    EXPECT_EQ(text(kTargetFolderEdit), L"C:\\noch nicht angelegt\\Lumora");
+    EXPECT_EQ(openedFolders, std::vector<std::wstring>{L"C:\\noch nicht angelegt\\Lumora"});
     EXPECT_TRUE(messages.empty());
 }

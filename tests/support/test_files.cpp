@@ -10,22 +10,20 @@
 std::string readFileBytes(const std::wstring& path)
 {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 void writeFileBytes(const std::wstring& path, std::string_view bytes)
 {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 std::vector<std::wstring> fileNamesIn(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
     std::error_code error;
-    for (const auto& item : std::filesystem::directory_iterator(std::filesystem::path(folder), error)) {
+    for (const auto& item : std::filesystem::directory_iterator(folder, error))
         if (item.is_regular_file(error)) names.push_back(item.path().filename().wstring());
-    }
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <utility>
 #include <vector>
 
 #include "convert/imaging.h"
@@ -13,31 +12,17 @@ TempFolder::TempFolder()
     wchar_t base[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, base);
     static unsigned counter = 0;
-    for (;;) {
-        std::wstring candidate = std::wstring(base) + L"lumora-test-" + std::to_wstring(GetCurrentProcessId()) +
-                                 L"-" + std::to_wstring(++counter);
-        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-            path_ = std::move(candidate);
-            return;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return;
-    }
+    // Folders an earlier process with the same id left behind are skipped.
+    do {
+        path_ = std::wstring(base) + L"lumora-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter);
+    } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempFolder::~TempFolder()
 {
-    if (path_.empty()) return;
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(path_), ignored);
-}
-
-TempFolder::TempFolder(TempFolder&& other) noexcept : path_(std::exchange(other.path_, {})) {}
-
-TempFolder& TempFolder::operator=(TempFolder&& other) noexcept
-{
-    TempFolder old(std::move(*this));
-    path_ = std::exchange(other.path_, {});
-    return *this;
 }
 
 std::wstring TempFolder::file(std::wstring_view name) const
@@ -117,19 +102,15 @@ ImageFacts readImageFacts(const std::wstring& path)
     ImageFacts facts;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
-    UINT frameCount = 0;
-    UINT width = 0;
-    UINT height = 0;
-    facts.result = imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                               WICDecodeMetadataCacheOnDemand, &decoder);
-    if (SUCCEEDED(facts.result)) facts.result = decoder->GetContainerFormat(&facts.containerFormat);
-    if (SUCCEEDED(facts.result)) facts.result = decoder->GetFrameCount(&frameCount);
-    if (SUCCEEDED(facts.result)) facts.result = decoder->GetFrame(0, &frame);
-    if (SUCCEEDED(facts.result)) facts.result = frame->GetSize(&width, &height);
-    if (SUCCEEDED(facts.result)) facts.result = frame->GetPixelFormat(&facts.pixelFormat);
-    if (SUCCEEDED(facts.result)) facts.result = frame->GetResolution(&facts.dpiX, &facts.dpiY);
-    facts.frameCount = frameCount;
-    facts.width = width;
-    facts.height = height;
+    facts.result = [&]() -> HRESULT {
+        RETURN_IF_FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                                     WICDecodeMetadataCacheOnDemand, &decoder));
+        RETURN_IF_FAILED(decoder->GetContainerFormat(&facts.containerFormat));
+        RETURN_IF_FAILED(decoder->GetFrameCount(&facts.frameCount));
+        RETURN_IF_FAILED(decoder->GetFrame(0, &frame));
+        RETURN_IF_FAILED(frame->GetSize(&facts.width, &facts.height));
+        RETURN_IF_FAILED(frame->GetPixelFormat(&facts.pixelFormat));
+        return frame->GetResolution(&facts.dpiX, &facts.dpiY);
+    }();
     return facts;
 }

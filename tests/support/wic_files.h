@@ -14,8 +14,6 @@ class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
-    TempFolder(TempFolder&& other) noexcept;
-    TempFolder& operator=(TempFolder&& other) noexcept;
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
