@@ -40,6 +40,20 @@ inline BOOL WINAPI deleteGdiObject(HGDIOBJ object)
 
 using GdiObject = OwnedHandle<HGDIOBJ, deleteGdiObject>;
 using IconHandle = OwnedHandle<HICON, DestroyIcon>;
+using MemoryDc = OwnedHandle<HDC, DeleteDC>;
+
+// The screen's device context, released again on every path.
+class ScreenDc {
+public:
+    ScreenDc() : hdc_(GetDC(nullptr)) {}
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    ~ScreenDc() { ReleaseDC(nullptr, hdc_); }
+    HDC get() const { return hdc_; }
+
+private:
+    HDC hdc_;
+};
 
 class PaintScope {
 public:

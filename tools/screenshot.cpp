@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "app/gdi.h"
 #include "convert/imaging.h"
 
 namespace {
@@ -25,21 +26,12 @@ HWND waitForVisibleWindow()
     return nullptr;
 }
 
-// Owns the memory DC and the DIB section a capture is copied into.
+// The DIB section a capture is copied into; its bits stay valid while it lives.
 struct Capture {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
+    GdiObject bitmap;
     void* bits = nullptr;
     int width = 0;
     int height = 0;
-
-    ~Capture()
-    {
-        if (previous) SelectObject(dc, previous);
-        if (bitmap) DeleteObject(bitmap);
-        if (dc) DeleteDC(dc);
-    }
 };
 
 // Copies the window's rectangle, as far as it lies on the screen, into top-down 32-bit rows.
@@ -62,17 +54,13 @@ bool captureWindow(HWND window, Capture& capture)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
 
-    const HDC screenDc = GetDC(nullptr);
-    capture.dc = CreateCompatibleDC(screenDc);
-    capture.bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &capture.bits, nullptr, 0);
-    bool copied = false;
-    if (capture.dc && capture.bitmap) {
-        capture.previous = SelectObject(capture.dc, capture.bitmap);
-        copied = BitBlt(capture.dc, 0, 0, capture.width, capture.height, screenDc, bounds.left, bounds.top,
-                        SRCCOPY | CAPTUREBLT);
-    }
-    ReleaseDC(nullptr, screenDc);
-    return copied;
+    const ScreenDc screenDc;
+    const MemoryDc memoryDc(CreateCompatibleDC(screenDc.get()));
+    capture.bitmap.reset(CreateDIBSection(screenDc.get(), &info, DIB_RGB_COLORS, &capture.bits, nullptr, 0));
+    if (!memoryDc || !capture.bitmap) return false;
+    const SelectScope selected(memoryDc.get(), capture.bitmap.get());
+    return BitBlt(memoryDc.get(), 0, 0, capture.width, capture.height, screenDc.get(), bounds.left, bounds.top,
+                  SRCCOPY | CAPTUREBLT) != FALSE;
 }
 
 HRESULT savePng(const Capture& capture, const wchar_t* path)
