@@ -20,7 +20,7 @@
 
 namespace {
 
-struct ControlSpec {
+struct ControlDefinition {
     ControlId id;
     const wchar_t* className;
     const wchar_t* text;
@@ -28,7 +28,7 @@ struct ControlSpec {
     DWORD exStyle;
 };
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlDefinition kControls[] = {
     {kImageListView, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE},
     {kAddImagesButton, L"BUTTON", L"Bilder hinzuf\u00fcgen", BS_PUSHBUTTON, 0},
     {kRemoveImagesButton, L"BUTTON", L"Auswahl entfernen", BS_PUSHBUTTON, 0},
@@ -220,13 +220,13 @@ HWND createMainWindow(HINSTANCE instance)
 void createControls()
 {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mainWindow(), GWLP_HINSTANCE));
-    for (const ControlSpec& spec : kControls) {
-        HWND hwnd = CreateWindowExW(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
-                                    0, 0, 100, 28, mainWindow(),
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    for (const ControlDefinition& definition : kControls) {
+        HWND hwnd = CreateWindowExW(definition.exStyle, definition.className, definition.text,
+                                    WS_CHILD | WS_VISIBLE | definition.style, 0, 0, 100, 28, mainWindow(),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(definition.id)), instance, nullptr);
         if (!hwnd) continue;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), TRUE);
-        setUpControl(spec.id, hwnd);
+        setUpControl(definition.id, hwnd);
     }
     defaultTargetFolder();
     updateScaleControls();
