@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "app/layout.h"
 
 namespace {
 std::wstring lumoraExecutable()
@@ -63,6 +64,19 @@ TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
     const std::wstring folder = windowText(GetDlgItem(window, kTargetFolderEdit));
     EXPECT_GE(folder.size(), 7u);
     EXPECT_EQ(folder.substr(folder.size() - 7), L"\\Lumora");
+
+    RECT client{};
+    GetClientRect(window, &client);
+    for (const ControlPlacement& expected : controlPlacements(client.right, client.bottom)) {
+        if (expected.id == kFormatCombo || expected.id == kScaleCombo) continue;  // closed height is the platform's
+        RECT actual{};
+        GetWindowRect(GetDlgItem(window, expected.id), &actual);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left) << expected.id;
+        EXPECT_EQ(actual.top, expected.top) << expected.id;
+        EXPECT_EQ(actual.right - actual.left, expected.width) << expected.id;
+        EXPECT_EQ(actual.bottom - actual.top, expected.height) << expected.id;
+    }
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(lumora.info.hProcess, 20000), WAIT_OBJECT_0);
