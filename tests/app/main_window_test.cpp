@@ -50,7 +50,7 @@ const ExpectedControl kExpectedControls[] = {
 
 struct ExpectedTrackbar {
     ControlId id;
-    int minimum, maximum, position, pageSize;
+    int minimum, maximum, position, pageSize, tickCount;
 };
 
 std::wstring comboItem(HWND combo, int index)
@@ -75,9 +75,13 @@ TEST_F(MainWindowTest, WindowHasItsClassTitleAndOuterSize)
     EXPECT_EQ(frame.bottom - frame.top, 820);
     EXPECT_TRUE(GetWindowLongPtrW(window(), GWL_STYLE) & WS_CLIPCHILDREN);
     EXPECT_EQ(FindWindowW(L"Lumora.MainWindow", nullptr), window());
+    MINMAXINFO info{};
+    SendMessageW(window(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 1020);
+    EXPECT_EQ(info.ptMinTrackSize.y, 740);
 }
 
-TEST_F(MainWindowTest, CreatesEveryControlWithItsClassTextStylesAndFont)
+TEST_F(MainWindowTest, CreatesEveryControlWithItsClassTextStylesFontAndEnabling)
 {
     for (const ExpectedControl& expected : kExpectedControls) {
         SCOPED_TRACE(expected.id);
@@ -91,6 +95,10 @@ TEST_F(MainWindowTest, CreatesEveryControlWithItsClassTextStylesAndFont)
         }
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
         EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | expected.style), WS_CHILD | WS_VISIBLE | expected.style);
+        // At start only the scale edits, their sliders and the check box are disabled.
+        const bool scaleControl = (expected.id >= kWidthEdit && expected.id <= kKeepAspectCheck) ||
+                                  expected.id >= kWidthTrackbar;
+        EXPECT_EQ(enabled(expected.id), !scaleControl);
         const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
         EXPECT_EQ(exStyle & WS_EX_CLIENTEDGE, expected.exStyle);
         // Trackbars and the progress bar draw no text and keep no font.
@@ -116,10 +124,12 @@ TEST_F(MainWindowTest, CombosTrackbarsAndListColumnsAreSetUp)
     ASSERT_EQ(SendMessageW(control(kScaleCombo), CB_GETCOUNT, 0, 0), 5);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(comboItem(control(kScaleCombo), i), modes[i]);
 
+    // The quality slider keeps the control's own page size (0: not checked); tick counts include both ends.
     const ExpectedTrackbar trackbars[] = {
-        {kWidthTrackbar, 1, 10000, 1920, 100},
-        {kHeightTrackbar, 1, 10000, 1080, 100},
-        {kPercentTrackbar, 1, 500, 100, 10},
+        {kWidthTrackbar, 1, 10000, 1920, 100, 0},
+        {kHeightTrackbar, 1, 10000, 1080, 100, 0},
+        {kPercentTrackbar, 1, 500, 100, 10, 11},
+        {kQualityTrackbar, 10, 100, 85, 0, 10},
     };
     for (const ExpectedTrackbar& expected : trackbars) {
         SCOPED_TRACE(expected.id);
@@ -127,15 +137,13 @@ TEST_F(MainWindowTest, CombosTrackbarsAndListColumnsAreSetUp)
         EXPECT_EQ(SendMessageW(trackbar, TBM_GETRANGEMIN, 0, 0), expected.minimum);
         EXPECT_EQ(SendMessageW(trackbar, TBM_GETRANGEMAX, 0, 0), expected.maximum);
         EXPECT_EQ(SendMessageW(trackbar, TBM_GETPOS, 0, 0), expected.position);
-        EXPECT_EQ(SendMessageW(trackbar, TBM_GETPAGESIZE, 0, 0), expected.pageSize);
+        if (expected.pageSize) {
+            EXPECT_EQ(SendMessageW(trackbar, TBM_GETPAGESIZE, 0, 0), expected.pageSize);
+        }
+        if (expected.tickCount) {
+            EXPECT_EQ(SendMessageW(trackbar, TBM_GETNUMTICS, 0, 0), expected.tickCount);
+        }
     }
-    HWND quality = control(kQualityTrackbar);
-    EXPECT_EQ(SendMessageW(quality, TBM_GETRANGEMIN, 0, 0), 10);
-    EXPECT_EQ(SendMessageW(quality, TBM_GETRANGEMAX, 0, 0), 100);
-    EXPECT_EQ(SendMessageW(quality, TBM_GETPOS, 0, 0), 85);
-    // Automatic ticks every 10 from 10 to 100: eight between the two ends.
-    EXPECT_EQ(SendMessageW(quality, TBM_GETNUMTICS, 0, 0), 10);
-    EXPECT_EQ(SendMessageW(control(kPercentTrackbar), TBM_GETNUMTICS, 0, 0), 11);
 
     HWND list = control(kImageListView);
     const DWORD extended = static_cast<DWORD>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
@@ -155,28 +163,6 @@ TEST_F(MainWindowTest, CombosTrackbarsAndListColumnsAreSetUp)
         EXPECT_EQ(column.cx, columns[i].second);
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
     }
-    LVCOLUMNW seventh{};
-    seventh.mask = LVCF_WIDTH;
-    EXPECT_FALSE(SendMessageW(list, LVM_GETCOLUMNW, 6, reinterpret_cast<LPARAM>(&seventh)));
-}
-
-TEST_F(MainWindowTest, StartsWithOnlyTheScaleControlsDisabled)
-{
-    for (const ExpectedControl& expected : kExpectedControls) {
-        const bool scaleControl = expected.id == kWidthEdit || expected.id == kHeightEdit ||
-                                  expected.id == kPercentEdit || expected.id == kWidthTrackbar ||
-                                  expected.id == kHeightTrackbar || expected.id == kPercentTrackbar ||
-                                  expected.id == kKeepAspectCheck;
-        EXPECT_EQ(enabled(expected.id), !scaleControl) << expected.id;
-    }
-}
-
-TEST_F(MainWindowTest, MinimumTrackingSizeIs1020By740)
-{
-    MINMAXINFO info{};
-    SendMessageW(window(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x, 1020);
-    EXPECT_EQ(info.ptMinTrackSize.y, 740);
 }
 
 TEST_F(MainWindowTest, WhileBusyCommandsAndClosingAreIgnoredButSlidersStillWork)
