@@ -1,19 +1,36 @@
-// Owns the process-wide WIC factory from start-up to teardown.
+// Owns the process-wide WIC factory from start-up to teardown, and the
+// factories of worker threads for as long as each thread runs.
 #include "convert/imaging.h"
 
 #include <utility>
 
 namespace {
 ComPtr<IWICImagingFactory> gFactory;
-}
+thread_local ComPtr<IWICImagingFactory> tThreadFactory;
 
-HRESULT createImagingFactory()
+HRESULT createFactory(ComPtr<IWICImagingFactory>& owner)
 {
     ComPtr<IWICImagingFactory> factory;
     RETURN_IF_FAILED(CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(&factory)));
-    gFactory = std::move(factory);
+    owner = std::move(factory);
     return S_OK;
+}
+}  // namespace
+
+HRESULT createImagingFactory()
+{
+    return createFactory(gFactory);
+}
+
+HRESULT createThreadImagingFactory()
+{
+    return createFactory(tThreadFactory);
+}
+
+void releaseThreadImagingFactory()
+{
+    tThreadFactory.Reset();
 }
 
 void releaseImagingFactory()
@@ -23,5 +40,5 @@ void releaseImagingFactory()
 
 IWICImagingFactory* imagingFactory()
 {
-    return gFactory.Get();
+    return tThreadFactory ? tThreadFactory.Get() : gFactory.Get();
 }

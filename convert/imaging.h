@@ -15,8 +15,13 @@ using Microsoft::WRL::ComPtr;
         if (FAILED(hrFailed_)) return hrFailed_; \
     } while (false)
 
-// Creates the factory; COM must be open on the calling thread.
+// Creates the process's factory; COM must be open on the calling thread.
 HRESULT createImagingFactory();
 void releaseImagingFactory();
-// Null before createImagingFactory succeeded and after releaseImagingFactory.
+// Gives a worker thread a factory of its own, so that no imaging object is
+// shared between apartments; released before the thread closes COM.
+HRESULT createThreadImagingFactory();
+void releaseThreadImagingFactory();
+// The calling thread's own factory when it has one, otherwise the process's;
+// null before createImagingFactory succeeded and after releaseImagingFactory.
 IWICImagingFactory* imagingFactory();

@@ -1,0 +1,36 @@
+// The pool runs jobs on threads of its own, each with its own imaging factory.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+
+#include "convert/imaging.h"
+#include "convert/worker_pool.h"
+#include "support/main_window_fixture.h"
+
+TEST(WorkerPool, RunsJobsOnWorkersWithFactoriesOfTheirOwn)
+{
+    std::mutex mutex;
+    std::set<DWORD> threads;
+    std::set<IWICImagingFactory*> factories;
+    std::atomic<int> done = 0;
+    {
+        WorkerPool pool(2);
+        ASSERT_EQ(pool.size(), 2u);
+        for (int i = 0; i < 8; ++i) {
+            pool.submit([&] {
+                const std::lock_guard lock(mutex);
+                threads.insert(GetCurrentThreadId());
+                factories.insert(imagingFactory());
+                ++done;
+            });
+        }
+        ASSERT_TRUE(pumpUntil([&] { return done == 8; }));
+    }
+    EXPECT_EQ(threads.count(GetCurrentThreadId()), 0u);
+    EXPECT_EQ(factories.count(imagingFactory()), 0u);
+    EXPECT_EQ(factories.count(nullptr), 0u);
+}
