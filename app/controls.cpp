@@ -1,4 +1,5 @@
-// The main window handle, stored when the window is created, and control lookup by id.
+// The main window handle and its DPI, stored when the window is created, and
+// control lookup by id.
 #include "app/controls.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 
 namespace {
 HWND gMainWindow = nullptr;
+UINT gMainWindowDpi = USER_DEFAULT_SCREEN_DPI;
 }
 
 HWND mainWindow()
@@ -17,6 +19,16 @@ HWND mainWindow()
 void setMainWindow(HWND hwnd)
 {
     gMainWindow = hwnd;
+}
+
+UINT mainWindowDpi()
+{
+    return gMainWindowDpi;
+}
+
+void setMainWindowDpi(UINT dpi)
+{
+    gMainWindowDpi = dpi;
 }
 
 HWND control(ControlId id)

@@ -34,6 +34,10 @@ enum ControlId : int {
 
 HWND mainWindow();
 void setMainWindow(HWND hwnd);
+// The DPI the window is laid out for: its own at creation, then the one each
+// WM_DPICHANGED names.
+UINT mainWindowDpi();
+void setMainWindowDpi(UINT dpi);
 HWND control(ControlId id);
 
 // The control's whole current text.

@@ -1,8 +1,10 @@
-// Builds the three fonts from the system's message font and the background brush.
+// Builds the three fonts from the system's message font at the window's DPI,
+// and the background brush.
 #include "app/drawing_objects.h"
 
 #include <cwchar>
 
+#include "app/dpi.h"
 #include "app/gdi.h"
 
 namespace {
@@ -14,20 +16,23 @@ GdiObject gBackgroundBrush;
 
 void createDrawingObjects()
 {
+    gBackgroundBrush.reset(CreateSolidBrush(kBackgroundColour));
+}
+
+void createFonts(UINT dpi)
+{
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
 
     LOGFONTW font = metrics.lfMessageFont;
     wcsncpy(font.lfFaceName, L"Segoe UI", LF_FACESIZE - 1);
-    font.lfHeight = -16;
+    font.lfHeight = scaleForDpi(-16, dpi);
     gUiFont.reset(CreateFontIndirectW(&font));
     font.lfWeight = 600;
     gUiFontSemibold.reset(CreateFontIndirectW(&font));
-    font.lfHeight = -29;
+    font.lfHeight = scaleForDpi(-29, dpi);
     gTitleFont.reset(CreateFontIndirectW(&font));
-
-    gBackgroundBrush.reset(CreateSolidBrush(kBackgroundColour));
 }
 
 void destroyDrawingObjects()

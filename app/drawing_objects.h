@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+// The background brush; the fonts follow with the window's DPI.
 void createDrawingObjects();
+// Builds uiFont, uiFontSemibold and titleFont for this DPI, replacing earlier ones.
+void createFonts(UINT dpi);
 // Deletes uiFont, uiFontSemibold, titleFont, then backgroundBrush.
 void destroyDrawingObjects();
 

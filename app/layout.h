@@ -1,5 +1,5 @@
-// Where every control sits for a given client size, and the painted parts of
-// the window: header band, captions and the settings panel's frame.
+// Where every control sits for a given client size and DPI, and the painted
+// parts of the window: header band, captions and the settings panel's frame.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,7 @@ struct ColumnGeometry {
     int listWidth;
     int panelX;
     int panelWidth;
+    bool operator==(const ColumnGeometry&) const = default;
 };
 
 struct ControlPlacement {
@@ -22,13 +23,13 @@ struct ControlPlacement {
     int height;
 };
 
-inline constexpr SIZE kMinimumTrackingSize{1020, 740};
-
-ColumnGeometry columnGeometry(int clientWidth);
+SIZE minimumTrackingSize(UINT dpi);
+ColumnGeometry columnGeometry(int clientWidth, UINT dpi);
 // The 23 rectangles in the order the controls are moved.
-std::array<ControlPlacement, 23> controlPlacements(int clientWidth, int clientHeight);
+std::array<ControlPlacement, 23> controlPlacements(int clientWidth, int clientHeight, UINT dpi);
 // Bottom edge of the settings panel's rounded frame.
-int panelFrameBottom(int clientBottom);
+int panelFrameBottom(int clientBottom, UINT dpi);
 
+// Both work at the main window's DPI.
 void layoutControls(int clientWidth, int clientHeight);
 void paintHeader(HDC hdc, int clientWidth);

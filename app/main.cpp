@@ -7,6 +7,7 @@
 
 #include "app/drawing_objects.h"
 #include "app/main_window.h"
+#include "app/message_loop.h"
 #include "app/user_prompts.h"
 #include "convert/imaging.h"
 
@@ -47,10 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     UpdateWindow(window);
 
     MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatchLoopMessage(message);
 
     destroyDrawingObjects();
     releaseImagingFactory();

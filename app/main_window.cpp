@@ -8,12 +8,15 @@
 #include <commctrl.h>
 
 #include "app/controls.h"
+#include "app/dpi.h"
 #include "app/drawing_objects.h"
 #include "app/gdi.h"
+#include "app/keyboard.h"
 #include "app/layout.h"
 #include "convert/batch_run.h"
 #include "forecast/forecast_display.h"
 #include "imagelist/image_list_actions.h"
+#include "imagelist/image_list_keys.h"
 #include "settings/output_formats.h"
 #include "settings/settings_panel.h"
 #include "settings/target_folder.h"
@@ -28,30 +31,36 @@ struct ControlDefinition {
     DWORD exStyle;
 };
 
+// Every control that takes input is a tab stop and a group of its own, so the
+// arrow keys stay with sliders, combos, edits and the list and never jump
+// between buttons.
+constexpr DWORD kFocusable = WS_TABSTOP | WS_GROUP;
+
 constexpr ControlDefinition kControls[] = {
-    {kImageListView, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE},
-    {kAddImagesButton, L"BUTTON", L"Bilder hinzuf\u00fcgen", BS_PUSHBUTTON, 0},
-    {kRemoveImagesButton, L"BUTTON", L"Auswahl entfernen", BS_PUSHBUTTON, 0},
-    {kClearImagesButton, L"BUTTON", L"Liste leeren", BS_PUSHBUTTON, 0},
+    {kImageListView, WC_LISTVIEWW, L"", kFocusable | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+     WS_EX_CLIENTEDGE},
+    {kAddImagesButton, L"BUTTON", L"Bilder hinzuf\u00fcgen", kFocusable | BS_PUSHBUTTON, 0},
+    {kRemoveImagesButton, L"BUTTON", L"Auswahl entfernen", kFocusable | BS_PUSHBUTTON, 0},
+    {kClearImagesButton, L"BUTTON", L"Liste leeren", kFocusable | BS_PUSHBUTTON, 0},
     {kSummaryText, L"STATIC", L"Keine Bilder ausgew\u00e4hlt", SS_LEFT, 0},
     {kProgressBar, PROGRESS_CLASSW, L"", PBS_SMOOTH, 0},
     {kStatusText, L"STATIC", L"Bereit.", SS_LEFT, 0},
-    {kFormatCombo, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL, 0},
-    {kTargetFolderEdit, L"EDIT", L"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kPickFolderButton, L"BUTTON", L"Ausw\u00e4hlen", BS_PUSHBUTTON, 0},
-    {kScaleCombo, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL, 0},
-    {kWidthEdit, L"EDIT", L"1920", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kHeightEdit, L"EDIT", L"1080", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kPercentEdit, L"EDIT", L"100", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kWidthTrackbar, TRACKBAR_CLASSW, L"", TBS_NOTICKS, 0},
-    {kHeightTrackbar, TRACKBAR_CLASSW, L"", TBS_NOTICKS, 0},
-    {kPercentTrackbar, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 0},
-    {kKeepAspectCheck, L"BUTTON", L"Seitenverh\u00e4ltnis beibehalten", BS_AUTOCHECKBOX, 0},
-    {kQualityTrackbar, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 0},
+    {kFormatCombo, L"COMBOBOX", L"", kFocusable | CBS_DROPDOWNLIST | WS_VSCROLL, 0},
+    {kTargetFolderEdit, L"EDIT", L"", kFocusable | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kPickFolderButton, L"BUTTON", L"Ausw\u00e4hlen", kFocusable | BS_PUSHBUTTON, 0},
+    {kScaleCombo, L"COMBOBOX", L"", kFocusable | CBS_DROPDOWNLIST | WS_VSCROLL, 0},
+    {kWidthEdit, L"EDIT", L"1920", kFocusable | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kHeightEdit, L"EDIT", L"1080", kFocusable | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kPercentEdit, L"EDIT", L"100", kFocusable | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kWidthTrackbar, TRACKBAR_CLASSW, L"", kFocusable | TBS_NOTICKS, 0},
+    {kHeightTrackbar, TRACKBAR_CLASSW, L"", kFocusable | TBS_NOTICKS, 0},
+    {kPercentTrackbar, TRACKBAR_CLASSW, L"", kFocusable | TBS_AUTOTICKS, 0},
+    {kKeepAspectCheck, L"BUTTON", L"Seitenverh\u00e4ltnis beibehalten", kFocusable | BS_AUTOCHECKBOX, 0},
+    {kQualityTrackbar, TRACKBAR_CLASSW, L"", kFocusable | TBS_AUTOTICKS, 0},
     {kQualityLabel, L"STATIC", L"85 %", SS_RIGHT, 0},
     {kForecastText, L"STATIC", L"Gr\u00f6\u00dfenprognose: Bitte zuerst Bilder ausw\u00e4hlen.", SS_LEFT, 0},
-    {kStartButton, L"BUTTON", L"Konvertierung starten", BS_DEFPUSHBUTTON, 0},
-    {kOpenFolderButton, L"BUTTON", L"Zielordner \u00f6ffnen", BS_PUSHBUTTON, 0},
+    {kStartButton, L"BUTTON", L"Konvertierung starten", kFocusable | BS_DEFPUSHBUTTON, 0},
+    {kOpenFolderButton, L"BUTTON", L"Zielordner \u00f6ffnen", kFocusable | BS_PUSHBUTTON, 0},
 };
 
 struct ListColumn {
@@ -73,10 +82,31 @@ void setUpListView(HWND list)
         LVCOLUMNW description{};
         description.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         description.fmt = LVCFMT_LEFT;
-        description.cx = column.width;
+        description.cx = scaleForDpi(column.width, mainWindowDpi());
         description.pszText = const_cast<wchar_t*>(column.header);
         description.iSubItem = index;
         SendMessageW(list, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&description));
+    }
+}
+
+void resizeListColumns()
+{
+    int index = 0;
+    for (const ListColumn& column : kListColumns) {
+        SendMessageW(control(kImageListView), LVM_SETCOLUMNWIDTH, index++,
+                     scaleForDpi(column.width, mainWindowDpi()));
+    }
+}
+
+HFONT fontFor(ControlId id)
+{
+    return id == kForecastText ? uiFontSemibold() : uiFont();
+}
+
+void applyFonts()
+{
+    for (const ControlDefinition& definition : kControls) {
+        SendMessageW(control(definition.id), WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(definition.id)), TRUE);
     }
 }
 
@@ -114,9 +144,6 @@ void setUpControl(ControlId id, HWND hwnd)
     case kKeepAspectCheck: SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0); break;
     // The quality slider keeps the control's own page size.
     case kQualityTrackbar: setUpTrackbar(hwnd, 10, 100, 85, 10, 0); break;
-    case kForecastText:
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontSemibold()), TRUE);
-        break;
     default: break;
     }
 }
@@ -187,6 +214,35 @@ void onPaint(HWND hwnd)
     paintHeader(paint.hdc(), client.right);
 }
 
+// Windows has already moved the window to the new DPI; the controls follow.
+void onDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested)
+{
+    setMainWindowDpi(dpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    createFonts(dpi);
+    applyFonts();
+    resizeListColumns();
+    // The suggested size may equal the old one, so no WM_SIZE came.
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    layoutControls(client.right, client.bottom);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// WM_GETMINMAXINFO arrives before WM_CREATE has stored the window and its DPI.
+UINT dpiOf(HWND hwnd)
+{
+    return hwnd == mainWindow() ? mainWindowDpi() : GetDpiForWindow(hwnd);
+}
+
+LRESULT onNotify(const NMHDR& header)
+{
+    if (header.idFrom == kImageListView && header.code == LVN_KEYDOWN && !isPanelBusy())
+        onImageListKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
+    return 0;
+}
+
 LRESULT onColourStatic(HDC hdc)
 {
     SetTextColor(hdc, kTextColour);
@@ -213,8 +269,14 @@ ATOM registerMainWindowClass(HINSTANCE instance)
 
 HWND createMainWindow(HINSTANCE instance)
 {
-    return CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 1280, 820, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 1280, 820, nullptr, nullptr, instance, nullptr);
+    // The window's DPI is known only once it exists on its monitor.
+    if (hwnd) {
+        SetWindowPos(hwnd, nullptr, 0, 0, scaleForDpi(1280, mainWindowDpi()), scaleForDpi(820, mainWindowDpi()),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return hwnd;
 }
 
 void createControls()
@@ -225,9 +287,10 @@ void createControls()
                                     WS_CHILD | WS_VISIBLE | definition.style, 0, 0, 100, 28, mainWindow(),
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(definition.id)), instance, nullptr);
         if (!hwnd) continue;
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), TRUE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(definition.id)), TRUE);
         setUpControl(definition.id, hwnd);
     }
+    stackControlsInReadingOrder();
     defaultTargetFolder();
     updateScaleControls();
     refreshForecast();
@@ -238,6 +301,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_CREATE:
         setMainWindow(hwnd);
+        setMainWindowDpi(GetDpiForWindow(hwnd));
+        createFonts(mainWindowDpi());
         createControls();
         return 0;
     case WM_DESTROY:
@@ -259,9 +324,21 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush());
         return 1;
     }
-    case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinimumTrackingSize.cx, kMinimumTrackingSize.cy};
+    case WM_GETMINMAXINFO: {
+        const SIZE minimum = minimumTrackingSize(dpiOf(hwnd));
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
         return 0;
+    }
+    case WM_DPICHANGED:
+        onDpiChanged(hwnd, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        keepFocusAcrossActivation(hwnd, wParam);
+        return 0;
+    case DM_GETDEFID:
+        return defaultButton();
+    case WM_NOTIFY:
+        return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
         if (!isPanelBusy()) onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;

@@ -1,15 +1,21 @@
-// The real main window: its 23 controls as created, the message routing and
-// the busy lock on commands and closing.
+// The real main window: its 23 controls as created, sizes and fonts at its DPI,
+// the message routing, the keyboard through the program's own loop step and the
+// busy lock on commands and closing.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <array>
 #include <cwchar>
+#include <string>
+#include <tuple>
 
+#include "app/dpi.h"
 #include "app/drawing_objects.h"
 #include "app/layout.h"
-#include "support/main_window_fixture.h"
 #include "settings/settings_panel.h"
+#include "support/main_window_fixture.h"
+#include "support/wic_files.h"
 
 namespace {
 struct ExpectedControl {
@@ -22,63 +28,70 @@ struct ExpectedControl {
     DWORD exStyle;
 };
 
+constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 const ExpectedControl kExpectedControls[] = {
-    {kImageListView, L"SysListView32", L"", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE},
-    {kAddImagesButton, L"Button", L"Bilder hinzuf\u00fcgen", 0, 0},
-    {kRemoveImagesButton, L"Button", L"Auswahl entfernen", 0, 0},
-    {kClearImagesButton, L"Button", L"Liste leeren", 0, 0},
+    {kImageListView, L"SysListView32", L"", kTab | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE},
+    {kAddImagesButton, L"Button", L"Bilder hinzuf\u00fcgen", kTab, 0},
+    {kRemoveImagesButton, L"Button", L"Auswahl entfernen", kTab, 0},
+    {kClearImagesButton, L"Button", L"Liste leeren", kTab, 0},
     {kSummaryText, L"Static", L"Keine Bilder ausgew\u00e4hlt", 0, 0},
     {kProgressBar, L"msctls_progress32", L"", PBS_SMOOTH, 0},
     {kStatusText, L"Static", L"Bereit.", 0, 0},
-    {kFormatCombo, L"ComboBox", L"JPEG (.jpg)", CBS_DROPDOWNLIST, 0},
-    {kTargetFolderEdit, L"Edit", nullptr, ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kPickFolderButton, L"Button", L"Ausw\u00e4hlen", 0, 0},
-    {kScaleCombo, L"ComboBox", L"Originalgr\u00f6\u00dfe", CBS_DROPDOWNLIST, 0},
-    {kWidthEdit, L"Edit", L"1920", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kHeightEdit, L"Edit", L"1080", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kPercentEdit, L"Edit", L"100", ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {kWidthTrackbar, L"msctls_trackbar32", L"", TBS_NOTICKS, 0},
-    {kHeightTrackbar, L"msctls_trackbar32", L"", TBS_NOTICKS, 0},
-    {kPercentTrackbar, L"msctls_trackbar32", L"", TBS_AUTOTICKS, 0},
-    {kKeepAspectCheck, L"Button", L"Seitenverh\u00e4ltnis beibehalten", BS_AUTOCHECKBOX, 0},
-    {kQualityTrackbar, L"msctls_trackbar32", L"", TBS_AUTOTICKS, 0},
+    {kFormatCombo, L"ComboBox", L"JPEG (.jpg)", kTab | CBS_DROPDOWNLIST, 0},
+    {kTargetFolderEdit, L"Edit", nullptr, kTab | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kPickFolderButton, L"Button", L"Ausw\u00e4hlen", kTab, 0},
+    {kScaleCombo, L"ComboBox", L"Originalgr\u00f6\u00dfe", kTab | CBS_DROPDOWNLIST, 0},
+    {kWidthEdit, L"Edit", L"1920", kTab | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kHeightEdit, L"Edit", L"1080", kTab | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kPercentEdit, L"Edit", L"100", kTab | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {kWidthTrackbar, L"msctls_trackbar32", L"", kTab | TBS_NOTICKS, 0},
+    {kHeightTrackbar, L"msctls_trackbar32", L"", kTab | TBS_NOTICKS, 0},
+    {kPercentTrackbar, L"msctls_trackbar32", L"", kTab | TBS_AUTOTICKS, 0},
+    {kKeepAspectCheck, L"Button", L"Seitenverh\u00e4ltnis beibehalten", kTab | BS_AUTOCHECKBOX, 0},
+    {kQualityTrackbar, L"msctls_trackbar32", L"", kTab | TBS_AUTOTICKS, 0},
     {kQualityLabel, L"Static", L"85 %", SS_RIGHT, 0},
     {kForecastText, L"Static", L"Gr\u00f6\u00dfenprognose: Bitte zuerst Bilder ausw\u00e4hlen.", 0, 0},
-    {kStartButton, L"Button", L"Konvertierung starten", BS_DEFPUSHBUTTON, 0},
-    {kOpenFolderButton, L"Button", L"Zielordner \u00f6ffnen", 0, 0},
+    {kStartButton, L"Button", L"Konvertierung starten", kTab | BS_DEFPUSHBUTTON, 0},
+    {kOpenFolderButton, L"Button", L"Zielordner \u00f6ffnen", kTab, 0},
 };
 
-struct ExpectedTrackbar {
-    ControlId id;
-    int minimum, maximum, position, pageSize, tickCount;
-};
-
-std::wstring comboItem(HWND combo, int index)
+LOGFONTW fontOf(HGDIOBJ font)
 {
-    wchar_t buffer[128]{};
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
+    LOGFONTW description{};
+    GetObjectW(font, sizeof(description), &description);
+    return description;
+}
+
+LRESULT ask(ControlId id, UINT message, WPARAM wParam = 0)
+{
+    return SendMessageW(control(id), message, wParam, 0);
 }
 }  // namespace
 
-TEST_F(MainWindowTest, WindowHasItsClassTitleAndOuterSize)
+TEST_F(MainWindowTest, WindowSizesFontsAndColumnsAtTheWindowDpi)
 {
-    wchar_t className[64]{};
-    GetClassNameW(window(), className, 64);
-    EXPECT_STREQ(className, L"Lumora.MainWindow");
-    wchar_t title[64]{};
-    GetWindowTextW(window(), title, 64);
-    EXPECT_STREQ(title, L"Lumora v1.2.0 \u2013 Bildkonverter");
+    EXPECT_TRUE(GetWindowLongPtrW(window(), GWL_STYLE) & WS_CLIPCHILDREN);
     RECT frame{};
     GetWindowRect(window(), &frame);
-    EXPECT_EQ(frame.right - frame.left, 1280);
-    EXPECT_EQ(frame.bottom - frame.top, 820);
-    EXPECT_TRUE(GetWindowLongPtrW(window(), GWL_STYLE) & WS_CLIPCHILDREN);
-    EXPECT_EQ(FindWindowW(L"Lumora.MainWindow", nullptr), window());
     MINMAXINFO info{};
     SendMessageW(window(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x, 1020);
-    EXPECT_EQ(info.ptMinTrackSize.y, 740);
+    const long sizes[][2] = {{frame.right - frame.left, px(1280)},  {frame.bottom - frame.top, px(820)},
+                             {info.ptMinTrackSize.x, px(1020)},      {info.ptMinTrackSize.y, px(740)},
+                             {fontOf(uiFont()).lfHeight, px(-16)},
+                             {fontOf(uiFontSemibold()).lfWeight, 600},
+                             {fontOf(titleFont()).lfHeight, px(-29)},
+                             {fontOf(titleFont()).lfWeight, 600}};
+    for (const auto& [actual, expected] : sizes) EXPECT_EQ(actual, expected);
+
+    const wchar_t* headers[] = {L"Datei", L"Originalma\u00df", L"Original", L"Zielma\u00df", L"Prognose", L"Pfad"};
+    const int widths[] = {165, 100, 78, 100, 92, 260};
+    for (int i = 0; i < 6; ++i) {
+        wchar_t header[64]{};
+        LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH | LVCF_FMT, 0, 0, header, 64, 0, 0, 0, 0, 0, 0};
+        ASSERT_TRUE(ListView_GetColumn(control(kImageListView), i, &column));
+        EXPECT_EQ(std::tuple(std::wstring(header), column.cx, column.fmt & LVCFMT_JUSTIFYMASK),
+                  std::tuple(std::wstring(headers[i]), px(widths[i]), LVCFMT_LEFT));
+    }
 }
 
 TEST_F(MainWindowTest, CreatesEveryControlWithItsClassTextStylesFontAndEnabling)
@@ -86,113 +99,125 @@ TEST_F(MainWindowTest, CreatesEveryControlWithItsClassTextStylesFontAndEnabling)
     for (const ExpectedControl& expected : kExpectedControls) {
         SCOPED_TRACE(expected.id);
         HWND hwnd = control(expected.id);
-        ASSERT_NE(hwnd, nullptr);
         wchar_t className[64]{};
         GetClassNameW(hwnd, className, 64);
         EXPECT_EQ(_wcsicmp(className, expected.className), 0) << className;
-        if (expected.text) {
-            EXPECT_EQ(text(expected.id), expected.text);
-        }
-        const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
-        EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | expected.style), WS_CHILD | WS_VISIBLE | expected.style);
+        EXPECT_TRUE(!expected.text || text(expected.id) == expected.text) << text(expected.id);
+        const DWORD style = WS_CHILD | WS_VISIBLE | expected.style;
+        EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) & (style | WS_TABSTOP), style);
         // At start only the scale edits, their sliders and the check box are disabled.
-        const bool scaleControl = (expected.id >= kWidthEdit && expected.id <= kKeepAspectCheck) ||
-                                  expected.id >= kWidthTrackbar;
-        EXPECT_EQ(enabled(expected.id), !scaleControl);
-        const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
-        EXPECT_EQ(exStyle & WS_EX_CLIENTEDGE, expected.exStyle);
+        EXPECT_EQ(enabled(expected.id), expected.id < kWidthEdit || (expected.id > kKeepAspectCheck &&
+                                                                     expected.id < kWidthTrackbar));
+        EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, expected.exStyle);
         // Trackbars and the progress bar draw no text and keep no font.
         if (!wcsstr(expected.className, L"msctls_")) {
-            const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-            EXPECT_EQ(font, expected.id == kForecastText ? uiFontSemibold() : uiFont());
+            EXPECT_EQ(SendMessageW(hwnd, WM_GETFONT, 0, 0),
+                      reinterpret_cast<LRESULT>(expected.id == kForecastText ? uiFontSemibold() : uiFont()));
         }
     }
     // Push buttons are plain push buttons; only the start button is the default one.
     EXPECT_EQ(GetWindowLongPtrW(control(kAddImagesButton), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
-    EXPECT_EQ(GetWindowLongPtrW(control(kStartButton), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_EQ(SendMessageW(control(kKeepAspectCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(ask(kKeepAspectCheck, BM_GETCHECK), BST_CHECKED);
 }
 
-TEST_F(MainWindowTest, CombosTrackbarsAndListColumnsAreSetUp)
+TEST_F(MainWindowTest, CombosTrackbarsAndListStylesAreSetUp)
 {
-    const wchar_t* formats[] = {L"JPEG (.jpg)", L"JFIF (.jfif)", L"PNG (.png)", L"WebP (.webp)",
-                                L"TIFF (.tif)", L"BMP (.bmp)",   L"GIF (.gif)"};
-    ASSERT_EQ(SendMessageW(control(kFormatCombo), CB_GETCOUNT, 0, 0), 7);
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(comboItem(control(kFormatCombo), i), formats[i]);
-    const wchar_t* modes[] = {L"Originalgr\u00f6\u00dfe", L"Prozentual", L"Feste Breite", L"Feste H\u00f6he",
-                              L"Exakte Gr\u00f6\u00dfe"};
-    ASSERT_EQ(SendMessageW(control(kScaleCombo), CB_GETCOUNT, 0, 0), 5);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(comboItem(control(kScaleCombo), i), modes[i]);
-
-    // The quality slider keeps the control's own page size (0: not checked); tick counts include both ends.
-    const ExpectedTrackbar trackbars[] = {
-        {kWidthTrackbar, 1, 10000, 1920, 100, 0},
-        {kHeightTrackbar, 1, 10000, 1080, 100, 0},
-        {kPercentTrackbar, 1, 500, 100, 10, 11},
-        {kQualityTrackbar, 10, 100, 85, 0, 10},
-    };
-    for (const ExpectedTrackbar& expected : trackbars) {
-        SCOPED_TRACE(expected.id);
-        HWND trackbar = control(expected.id);
-        EXPECT_EQ(SendMessageW(trackbar, TBM_GETRANGEMIN, 0, 0), expected.minimum);
-        EXPECT_EQ(SendMessageW(trackbar, TBM_GETRANGEMAX, 0, 0), expected.maximum);
-        EXPECT_EQ(SendMessageW(trackbar, TBM_GETPOS, 0, 0), expected.position);
-        if (expected.pageSize) {
-            EXPECT_EQ(SendMessageW(trackbar, TBM_GETPAGESIZE, 0, 0), expected.pageSize);
-        }
-        if (expected.tickCount) {
-            EXPECT_EQ(SendMessageW(trackbar, TBM_GETNUMTICS, 0, 0), expected.tickCount);
-        }
+    const wchar_t* items[] = {L"JPEG (.jpg)", L"JFIF (.jfif)", L"PNG (.png)", L"WebP (.webp)", L"TIFF (.tif)",
+                              L"BMP (.bmp)", L"GIF (.gif)", L"Originalgr\u00f6\u00dfe", L"Prozentual",
+                              L"Feste Breite", L"Feste H\u00f6he", L"Exakte Gr\u00f6\u00dfe"};
+    ASSERT_EQ(ask(kFormatCombo, CB_GETCOUNT), 7);
+    ASSERT_EQ(ask(kScaleCombo, CB_GETCOUNT), 5);
+    for (int i = 0; i < 12; ++i) {
+        wchar_t item[64]{};
+        SendMessageW(control(i < 7 ? kFormatCombo : kScaleCombo), CB_GETLBTEXT, i % 7, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, items[i]);
     }
-
-    HWND list = control(kImageListView);
-    const DWORD extended = static_cast<DWORD>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    // Minimum, maximum, position, page size, tick count (both ends included); 0 is not checked: the
+    // quality slider keeps the control's own page size.
+    const std::pair<ControlId, std::array<int, 5>> trackbars[] = {
+        {kWidthTrackbar, {1, 10000, 1920, 100, 0}}, {kHeightTrackbar, {1, 10000, 1080, 100, 0}},
+        {kPercentTrackbar, {1, 500, 100, 10, 11}},  {kQualityTrackbar, {10, 100, 85, 0, 10}}};
+    const UINT queries[] = {TBM_GETRANGEMIN, TBM_GETRANGEMAX, TBM_GETPOS, TBM_GETPAGESIZE, TBM_GETNUMTICS};
+    for (const auto& [id, expected] : trackbars)
+        for (int i = 0; i < 5; ++i)
+            EXPECT_TRUE(!expected[i] || ask(id, queries[i]) == expected[i]) << id << ' ' << i;
     const DWORD wanted = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER;
-    EXPECT_EQ(extended & wanted, wanted);
-    const std::pair<const wchar_t*, int> columns[] = {{L"Datei", 165},    {L"Originalma\u00df", 100},
-                                                      {L"Original", 78},  {L"Zielma\u00df", 100},
-                                                      {L"Prognose", 92},  {L"Pfad", 260}};
-    for (int i = 0; i < 6; ++i) {
-        wchar_t header[64]{};
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        column.pszText = header;
-        column.cchTextMax = 64;
-        ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
-        EXPECT_STREQ(header, columns[i].first);
-        EXPECT_EQ(column.cx, columns[i].second);
-        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+    EXPECT_EQ(ask(kImageListView, LVM_GETEXTENDEDLISTVIEWSTYLE) & wanted, wanted);
+}
+
+TEST_F(MainWindowTest, DpiChangeMovesTheWindowAndScalesFontsColumnsAndLayout)
+{
+    RECT suggested{10, 20, 10 + scaleForDpi(1280, 120), 20 + scaleForDpi(820, 120)};
+    SendMessageW(window(), WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame{}, client{}, start{};
+    GetWindowRect(window(), &frame);
+    EXPECT_TRUE(EqualRect(&frame, &suggested));
+    EXPECT_EQ(fontOf(reinterpret_cast<HGDIOBJ>(ask(kStartButton, WM_GETFONT))).lfHeight, -20);
+    EXPECT_EQ(fontOf(reinterpret_cast<HGDIOBJ>(ask(kForecastText, WM_GETFONT))).lfWeight, 600);
+    EXPECT_EQ(ask(kImageListView, LVM_GETCOLUMNWIDTH, 5), 325);
+    GetClientRect(window(), &client);
+    GetWindowRect(control(kStartButton), &start);
+    EXPECT_EQ(start.right - start.left, columnGeometry(client.right, 120).panelWidth);
+    EXPECT_EQ(start.bottom - start.top, scaleForDpi(42, 120));
+}
+
+TEST_F(MainWindowTest, TabAndShiftTabWalkEveryControlInReadingOrderFromAddImages)
+{
+    const ControlId order[] = {
+        kAddImagesButton, kRemoveImagesButton, kClearImagesButton, kImageListView, kFormatCombo, kTargetFolderEdit,
+        kPickFolderButton, kScaleCombo, kWidthEdit, kWidthTrackbar, kHeightEdit, kHeightTrackbar, kPercentEdit,
+        kPercentTrackbar, kKeepAspectCheck, kQualityTrackbar, kStartButton, kOpenFolderButton};
+    constexpr int count = static_cast<int>(std::size(order));
+    EXPECT_EQ(GetFocus(), control(kAddImagesButton));
+    // Disabled controls are skipped; enabled, every one is reached.
+    for (const ControlId id : order) EnableWindow(control(id), TRUE);
+    for (int step = 1; step <= 2 * count; ++step) {
+        pressKey(VK_TAB, step > count ? std::initializer_list<BYTE>{VK_SHIFT} : std::initializer_list<BYTE>{});
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[step <= count ? step % count : 2 * count - step]) << step;
     }
 }
 
-TEST_F(MainWindowTest, WhileBusyCommandsAndClosingAreIgnoredButSlidersStillWork)
+TEST_F(MainWindowTest, SlidersAndCombosFollowArrowsAndBusyRunsOnlyEnterAndClicksStartTheRun)
 {
+    // Slider messages are not commands: they act during a run too.
     setPanelBusy(true);
-    click(kAddImagesButton);
-    openAnswers.push_back({{L"C:\\never\\asked.png"}});
-    click(kStartButton);
-    SendMessageW(window(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(openAnswers.size(), 1u);
-    EXPECT_TRUE(IsWindow(window()));
-    // Slider messages are not commands: the label still follows the quality.
     moveTrackbar(kQualityTrackbar, 40);
     EXPECT_EQ(text(kQualityLabel), L"40 %");
-
     setPanelBusy(false);
-    click(kStartButton);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, L"Bitte w\u00e4hle zuerst mindestens ein Bild aus.");
-    SendMessageW(window(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(window()));
-}
-
-TEST_F(MainWindowTest, OtherNotificationsAndKeysStartNothing)
-{
+    SetFocus(control(kQualityTrackbar));
+    pressKey(VK_RIGHT);
+    EXPECT_EQ(text(kQualityLabel), L"41 %");
+    SetFocus(control(kScaleCombo));
+    pressKey(VK_DOWN);
+    EXPECT_EQ(ask(kScaleCombo, CB_GETCURSEL), 1);
+    EXPECT_TRUE(enabled(kPercentEdit)) << "the selection change was reported";
     command(kStartButton, BN_DOUBLECLICKED);
     command(kAddImagesButton, BN_SETFOCUS);
     command(kWidthEdit, EN_UPDATE);
-    SendMessageW(control(kImageListView), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(text(kStatusText), L"Bereit.");
+    SetFocus(control(kImageListView));
+    pressKey(VK_RETURN);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, L"Bitte w\u00e4hle zuerst mindestens ein Bild aus.");
+}
+
+TEST_F(MainWindowTest, EntfRemovesTheSelectedRowsAndStrgASelectsAllButNotDuringARun)
+{
+    TempFolder folder;
+    openAnswers.push_back({{folder.file(L"a.png"), folder.file(L"b.png"), folder.file(L"c.png")}});
+    for (const std::wstring& path : openAnswers.back().paths)
+        ASSERT_EQ(writeTestImage(path, GUID_ContainerFormatPng, 8, 8, GUID_WICPixelFormat24bppBGR), S_OK);
+    click(kAddImagesButton);
+    SetFocus(control(kImageListView));
+    ListView_SetItemState(control(kImageListView), 1, LVIS_SELECTED, LVIS_SELECTED);
+    pressKey(VK_DELETE);
+    EXPECT_EQ(cell(1, 0), L"c.png") << "row 1 of 3 removed";
+    pressKey('A', {VK_CONTROL});
+    EXPECT_EQ(ask(kImageListView, LVM_GETSELECTEDCOUNT), 2);
+    setPanelBusy(true);
+    pressKey(VK_DELETE);
+    EXPECT_EQ(rowCount(), 2);
+    setPanelBusy(false);
+    pressKey(VK_DELETE);
+    EXPECT_EQ(rowCount(), 0);
 }

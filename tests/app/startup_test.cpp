@@ -67,7 +67,7 @@ TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
 
     RECT client{};
     GetClientRect(window, &client);
-    for (const ControlPlacement& expected : controlPlacements(client.right, client.bottom)) {
+    for (const ControlPlacement& expected : controlPlacements(client.right, client.bottom, GetDpiForWindow(window))) {
         if (expected.id == kFormatCombo || expected.id == kScaleCombo) continue;  // closed height is the platform's
         RECT actual{};
         GetWindowRect(GetDlgItem(window, expected.id), &actual);

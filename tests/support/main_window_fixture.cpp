@@ -6,10 +6,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <utility>
 
 #include "app/drawing_objects.h"
 #include "app/main_window.h"
+#include "app/message_loop.h"
 #include "app/user_prompts.h"
 #include "imagelist/image_list.h"
 #include "settings/settings_panel.h"
@@ -46,15 +48,18 @@ void fillOpenDialogBuffer(wchar_t* buffer, size_t capacity, const std::vector<st
     std::copy(result.begin(), result.end(), buffer);
 }
 
+UINT expectedDpi()
+{
+    wchar_t value[8]{};
+    return GetEnvironmentVariableW(kTestDpiVariable, value, 8) ? static_cast<UINT>(_wtoi(value)) : 96;
+}
+
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
     for (;;) {
         MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatchLoopMessage(message);
         if (condition()) return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
@@ -85,6 +90,7 @@ void MainWindowTest::SetUp()
 
     window_ = createMainWindow(GetModuleHandleW(nullptr));
     ASSERT_NE(window_, nullptr);
+    EXPECT_EQ(GetDpiForWindow(window_), expectedDpi());
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
 }
@@ -139,6 +145,26 @@ void MainWindowTest::moveTrackbar(ControlId id, int position)
 {
     SendMessageW(control(id), TBM_SETPOS, TRUE, position);
     SendMessageW(window_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(control(id)));
+}
+
+void MainWindowTest::pressKey(WORD key, std::initializer_list<BYTE> held)
+{
+    BYTE keys[256]{};
+    for (const BYTE down : held) keys[down] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    pumpUntil([] { return true; });
+    for (const BYTE down : held) keys[down] = 0;
+    SetKeyboardState(keys);
+}
+
+RECT MainWindowTest::placement(ControlId id) const
+{
+    RECT rect{};
+    GetWindowRect(control(id), &rect);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 std::wstring MainWindowTest::text(ControlId id) const

@@ -8,11 +8,13 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/controls.h"
+#include "app/dpi.h"
 
 struct ShownMessage {
     HWND owner;
@@ -34,6 +36,8 @@ protected:
     void TearDown() override;
 
     HWND window() const { return window_; }
+    // A length of the 96 DPI design at the window's DPI.
+    int px(int length) const { return scaleForDpi(length, GetDpiForWindow(window_)); }
     // Resizes the window so that its client area is exactly this size.
     void setClientSize(int width, int height);
 
@@ -43,11 +47,16 @@ protected:
     void selectCombo(ControlId id, int index);
     void typeInto(ControlId id, const std::wstring& text);  // the edit reports EN_CHANGE itself
     void moveTrackbar(ControlId id, int position);
+    // Posts a key to the focused control as the keyboard would, with the given
+    // keys held, and lets the program's own loop step handle it.
+    void pressKey(WORD key, std::initializer_list<BYTE> held = {});
 
     std::wstring text(ControlId id) const;
     std::wstring cell(int row, int column) const;
     int rowCount() const;
     bool enabled(ControlId id) const { return IsWindowEnabled(control(id)) != FALSE; }
+    // Where the control sits in the main window's client area.
+    RECT placement(ControlId id) const;
 
     std::vector<ShownMessage> messages;
     std::deque<OpenDialogAnswer> openAnswers;
@@ -64,5 +73,11 @@ private:
 // folder followed by the names, each zero-terminated, ended by an empty string.
 void fillOpenDialogBuffer(wchar_t* buffer, size_t capacity, const std::vector<std::wstring>& paths);
 
-// Pumps messages until the condition holds or the time is up.
+// The DPI the window tests expect: 96, or what a parent test process asks for
+// in this environment variable when it runs them again at another DPI.
+inline constexpr wchar_t kTestDpiVariable[] = L"LUMORA_TEST_DPI";
+UINT expectedDpi();
+
+// Pumps messages through the program's own loop step until the condition holds
+// or the time is up.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds = 10000);
