@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, TabAndShiftTabWalkEveryControlInReadingOrderFromAddImages
     }
 }
 
-TEST_F(MainWindowTest, SlidersAndCombosFollowArrowsAndBusyRunsOnlyEnterAndClicksStartTheRun)
+TEST_F(MainWindowTest, SlidersAndArrowKeysWorkAndOfTheKeysOnlyEnterStartsTheRun)
 {
     // Slider messages are not commands: they act during a run too.
     setPanelBusy(true);
