@@ -40,3 +40,14 @@ LRESULT defaultButton()
 {
     return MAKELRESULT(kStartButton, DC_HASDEFID);
 }
+
+// Tab hands the default frame to the push button it reaches, as in dialogs, but
+// outside a dialog nothing hands it back when the focus moves on.
+void showDefaultButton()
+{
+    constexpr LRESULT kPushButton = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
+    if (SendMessageW(GetFocus(), WM_GETDLGCODE, 0, 0) & kPushButton) return;
+    HWND start = control(kStartButton);
+    if (SendMessageW(start, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)
+        SendMessageW(start, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}

@@ -11,3 +11,6 @@ void stackControlsInReadingOrder();
 void keepFocusAcrossActivation(HWND window, WPARAM activation);
 // What the main window answers to DM_GETDEFID, which IsDialogMessageW asks on Enter.
 LRESULT defaultButton();
+// After a key the dialog handling took: unless a push button has the focus, the
+// start button shows the default frame again.
+void showDefaultButton();
