@@ -135,6 +135,7 @@ TEST_F(RealPromptsTest, OpenDialogAddsTheFilesTheUserTypes)
     });
     click(kAddImagesButton);
     ASSERT_TRUE(answered.get());
+    waitUntilRead();
 
     ASSERT_EQ(imageList().size(), 2u);
     // The dialog may spell the folder in its own case.

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/user_prompts.h"
 #include "imagelist/image_list.h"
+#include "imagelist/image_reading.h"
 #include "settings/settings_panel.h"
 
 namespace {
@@ -26,11 +27,31 @@ void prepareProcessOnce()
     ASSERT_TRUE(prepared);
 }
 
+LRESULT CALLBACK recordStatus(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR updates)
+{
+    if (message == WM_SETTEXT) {
+        const auto position = static_cast<int>(SendMessageW(control(kProgressBar), PBM_GETPOS, 0, 0));
+        reinterpret_cast<std::vector<StatusUpdate>*>(updates)->emplace_back(reinterpret_cast<const wchar_t*>(lParam),
+                                                                            position);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 std::wstring folderOf(const std::wstring& path)
 {
     return path.substr(0, path.find_last_of(L"\\/"));
 }
 }  // namespace
+
+StatusRecorder::StatusRecorder()
+{
+    EXPECT_TRUE(SetWindowSubclass(control(kStatusText), recordStatus, 0, reinterpret_cast<DWORD_PTR>(&updates)));
+}
+
+StatusRecorder::~StatusRecorder()
+{
+    RemoveWindowSubclass(control(kStatusText), recordStatus, 0);
+}
 
 void fillOpenDialogBuffer(wchar_t* buffer, size_t capacity, const std::vector<std::wstring>& paths)
 {
@@ -139,6 +160,18 @@ void MainWindowTest::moveTrackbar(ControlId id, int position)
 {
     SendMessageW(control(id), TBM_SETPOS, TRUE, position);
     SendMessageW(window_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(control(id)));
+}
+
+void MainWindowTest::addThroughDialog(const std::vector<std::wstring>& paths)
+{
+    openAnswers.push_back({paths});
+    click(kAddImagesButton);
+    waitUntilRead();
+}
+
+void MainWindowTest::waitUntilRead()
+{
+    EXPECT_TRUE(pumpUntil([] { return !isReadingImages(); }));
 }
 
 std::wstring MainWindowTest::text(ControlId id) const

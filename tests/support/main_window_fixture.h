@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/controls.h"
@@ -43,6 +44,10 @@ protected:
     void selectCombo(ControlId id, int index);
     void typeInto(ControlId id, const std::wstring& text);  // the edit reports EN_CHANGE itself
     void moveTrackbar(ControlId id, int position);
+    // Picks the paths in the scripted open dialog and waits until they are read.
+    void addThroughDialog(const std::vector<std::wstring>& paths);
+    // Pumps messages until the files being added are read (bounded).
+    void waitUntilRead();
 
     std::wstring text(ControlId id) const;
     std::wstring cell(int row, int column) const;
@@ -58,6 +63,20 @@ protected:
 
 private:
     HWND window_ = nullptr;
+};
+
+// A text the status line was set to, with the progress bar's position at that moment.
+using StatusUpdate = std::pair<std::wstring, int>;
+
+// Records every text the main window's status line is set to while it lives.
+class StatusRecorder {
+public:
+    StatusRecorder();
+    ~StatusRecorder();
+    StatusRecorder(const StatusRecorder&) = delete;
+    StatusRecorder& operator=(const StatusRecorder&) = delete;
+
+    std::vector<StatusUpdate> updates;
 };
 
 // Fills an open dialog's buffer as the dialog does: one full path, or the
