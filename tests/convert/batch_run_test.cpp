@@ -27,6 +27,19 @@ constexpr UINT kError = MB_OK | MB_ICONERROR;
 constexpr int kJpegRow = 0;
 constexpr int kWebpRow = 3;
 
+// A text the status line was set to, with the progress position at that moment.
+using StatusUpdate = std::pair<std::wstring, int>;
+
+LRESULT CALLBACK recordStatus(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR updates)
+{
+    if (message == WM_SETTEXT) {
+        const auto position = static_cast<int>(SendMessageW(control(kProgressBar), PBM_GETPOS, 0, 0));
+        reinterpret_cast<std::vector<StatusUpdate>*>(updates)->emplace_back(reinterpret_cast<const wchar_t*>(lParam),
+                                                                            position);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 void expectJpeg(const std::wstring& path, PixelSize size)
 {
     const ImageFacts facts = readImageFacts(path);
@@ -143,10 +156,12 @@ TEST_F(BatchRunTest, CleanRunWritesEveryImageWithoutOverwritingAnything)
     writeFileBytes(target.file(L"zwei.jpg"), "schon da");
     configure(target.path());
 
-    const StatusRecorder status;
+    std::vector<StatusUpdate> updates;
+    ASSERT_TRUE(SetWindowSubclass(control(kStatusText), recordStatus, 0, reinterpret_cast<DWORD_PTR>(&updates)));
     EXPECT_EQ(start(kInformation, L"3 von 3 Bild(ern) erfolgreich gespeichert."),
               L"3 von 3 Bild(ern) wurden erfolgreich konvertiert.");
-    EXPECT_EQ(status.updates, (std::vector<StatusUpdate>{{L"Verarbeite 1 von 3: eins.png", 0},
+    RemoveWindowSubclass(control(kStatusText), recordStatus, 0);
+    EXPECT_EQ(updates, (std::vector<StatusUpdate>{{L"Verarbeite 1 von 3: eins.png", 0},
                                                   {L"Verarbeite 2 von 3: zwei.bmp", 1},
                                                   {L"Verarbeite 3 von 3: drei.png", 2},
                                                   {L"3 von 3 Bild(ern) erfolgreich gespeichert.", 3}}));

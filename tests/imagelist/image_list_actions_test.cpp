@@ -47,13 +47,6 @@ protected:
         return paths;
     }
 
-    std::vector<std::wstring> rowNames() const
-    {
-        std::vector<std::wstring> names;
-        for (int row = 0; row < rowCount(); ++row) names.push_back(cell(row, 0));
-        return names;
-    }
-
     TempFolder folder;
 };
 }  // namespace
@@ -98,7 +91,7 @@ TEST_F(ImageListActionsTest, AddsOneFileAndSeveralInTheDialogsOrder)
     const std::vector<std::wstring> several = {image(L"c.png", 31), image(L"a.png", 32), image(L"b.png", 33)};
     addThroughDialog(several);
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{single, several[0], several[1], several[2]}));
-    EXPECT_EQ(rowNames(), (std::vector<std::wstring>{L"einzeln.png", L"c.png", L"a.png", L"b.png"}));
+    EXPECT_EQ(columnTexts(0), (std::vector<std::wstring>{L"einzeln.png", L"c.png", L"a.png", L"b.png"}));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -124,7 +117,7 @@ TEST_F(ImageListActionsTest, UnreadableFilesAreCountedAndReportedAfterTheRebuild
     const std::wstring first = image(L"eins.png", 20);
     const std::wstring third = image(L"drei.png", 22);
     std::vector<std::wstring> rowsBehindTheBox;
-    duringMessageBox = [&] { rowsBehindTheBox = rowNames(); };
+    duringMessageBox = [&] { rowsBehindTheBox = columnTexts(0); };
     addThroughDialog({first, notAnImage(L"kaputt.png"), third});
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{first, third}));
     EXPECT_EQ(rowsBehindTheBox, (std::vector<std::wstring>{L"eins.png", L"drei.png"}));
@@ -171,7 +164,7 @@ TEST_F(ImageListActionsTest, RemovesTheSelectedRowsAndKeepsTheRestInOrder)
     for (const int row : {1, 3}) ListView_SetItemState(control(kImageListView), row, LVIS_SELECTED, LVIS_SELECTED);
     click(kRemoveImagesButton);
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{paths[0], paths[2], paths[4]}));
-    EXPECT_EQ(rowNames(), (std::vector<std::wstring>{L"0.png", L"2.png", L"4.png"}));
+    EXPECT_EQ(columnTexts(0), (std::vector<std::wstring>{L"0.png", L"2.png", L"4.png"}));
     EXPECT_TRUE(messages.empty());
 }
 

@@ -27,31 +27,11 @@ void prepareProcessOnce()
     ASSERT_TRUE(prepared);
 }
 
-LRESULT CALLBACK recordStatus(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR updates)
-{
-    if (message == WM_SETTEXT) {
-        const auto position = static_cast<int>(SendMessageW(control(kProgressBar), PBM_GETPOS, 0, 0));
-        reinterpret_cast<std::vector<StatusUpdate>*>(updates)->emplace_back(reinterpret_cast<const wchar_t*>(lParam),
-                                                                            position);
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 std::wstring folderOf(const std::wstring& path)
 {
     return path.substr(0, path.find_last_of(L"\\/"));
 }
 }  // namespace
-
-StatusRecorder::StatusRecorder()
-{
-    EXPECT_TRUE(SetWindowSubclass(control(kStatusText), recordStatus, 0, reinterpret_cast<DWORD_PTR>(&updates)));
-}
-
-StatusRecorder::~StatusRecorder()
-{
-    RemoveWindowSubclass(control(kStatusText), recordStatus, 0);
-}
 
 void fillOpenDialogBuffer(wchar_t* buffer, size_t capacity, const std::vector<std::wstring>& paths)
 {
@@ -72,9 +52,11 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds
     const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
     for (;;) {
         MSG message{};
+        // Checked after every message, so a condition on a passing state sees it.
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
+            if (condition()) return true;
         }
         if (condition()) return true;
         const ULONGLONG now = GetTickCount64();
@@ -166,11 +148,6 @@ void MainWindowTest::addThroughDialog(const std::vector<std::wstring>& paths)
 {
     openAnswers.push_back({paths});
     click(kAddImagesButton);
-    waitUntilRead();
-}
-
-void MainWindowTest::waitUntilRead()
-{
     EXPECT_TRUE(pumpUntil([] { return !isReadingImages(); }));
 }
 
@@ -188,6 +165,13 @@ std::wstring MainWindowTest::cell(int row, int column) const
     item.cchTextMax = 1024;
     SendMessageW(control(kImageListView), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     return buffer;
+}
+
+std::vector<std::wstring> MainWindowTest::columnTexts(int column) const
+{
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < rowCount(); ++row) texts.push_back(cell(row, column));
+    return texts;
 }
 
 int MainWindowTest::rowCount() const

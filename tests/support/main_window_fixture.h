@@ -10,7 +10,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/controls.h"
@@ -44,13 +43,12 @@ protected:
     void selectCombo(ControlId id, int index);
     void typeInto(ControlId id, const std::wstring& text);  // the edit reports EN_CHANGE itself
     void moveTrackbar(ControlId id, int position);
-    // Picks the paths in the scripted open dialog and waits until they are read.
+    // Picks the paths in the scripted open dialog and waits (bounded) until they are read.
     void addThroughDialog(const std::vector<std::wstring>& paths);
-    // Pumps messages until the files being added are read (bounded).
-    void waitUntilRead();
 
     std::wstring text(ControlId id) const;
     std::wstring cell(int row, int column) const;
+    std::vector<std::wstring> columnTexts(int column) const;  // every row's
     int rowCount() const;
     bool enabled(ControlId id) const { return IsWindowEnabled(control(id)) != FALSE; }
 
@@ -65,23 +63,9 @@ private:
     HWND window_ = nullptr;
 };
 
-// A text the status line was set to, with the progress bar's position at that moment.
-using StatusUpdate = std::pair<std::wstring, int>;
-
-// Records every text the main window's status line is set to while it lives.
-class StatusRecorder {
-public:
-    StatusRecorder();
-    ~StatusRecorder();
-    StatusRecorder(const StatusRecorder&) = delete;
-    StatusRecorder& operator=(const StatusRecorder&) = delete;
-
-    std::vector<StatusUpdate> updates;
-};
-
 // Fills an open dialog's buffer as the dialog does: one full path, or the
 // folder followed by the names, each zero-terminated, ended by an empty string.
 void fillOpenDialogBuffer(wchar_t* buffer, size_t capacity, const std::vector<std::wstring>& paths);
 
-// Pumps messages until the condition holds or the time is up.
+// Pumps messages until the condition holds or the time is up; checks after each message.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds = 10000);
