@@ -8,8 +8,10 @@
 #include "app/drawing_objects.h"
 #include "app/main_window.h"
 #include "app/message_loop.h"
+#include "app/shell_paths.h"
 #include "app/user_prompts.h"
 #include "convert/imaging.h"
+#include "imagelist/image_list_actions.h"
 
 namespace {
 // DWMWA_USE_IMMERSIVE_DARK_MODE; older SDK headers do not name it.
@@ -46,6 +48,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     DwmSetWindowAttribute(window, kDwmUseImmersiveDarkMode, &dark, sizeof(dark));
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    // What "Senden an" or "Öffnen mit" hands over is added as a drop would be.
+    const std::vector<std::wstring> paths = commandLinePaths();
+    if (!paths.empty()) addPaths(paths);
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatchLoopMessage(message);

@@ -13,10 +13,12 @@
 #include "app/gdi.h"
 #include "app/keyboard.h"
 #include "app/layout.h"
+#include "app/shell_paths.h"
 #include "convert/batch_run.h"
 #include "forecast/forecast_display.h"
 #include "imagelist/image_list_actions.h"
 #include "imagelist/image_list_keys.h"
+#include "imagelist/image_reading.h"
 #include "settings/output_formats.h"
 #include "settings/settings_panel.h"
 #include "settings/target_folder.h"
@@ -304,8 +306,10 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         setMainWindowDpi(GetDpiForWindow(hwnd));
         createFonts(mainWindowDpi());
         createControls();
+        DragAcceptFiles(hwnd, TRUE);
         return 0;
     case WM_DESTROY:
+        stopReadingImages();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
@@ -340,7 +344,15 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-        if (!isPanelBusy()) onCommand(LOWORD(wParam), HIWORD(wParam));
+        if (!isPanelBusy() && !isReadingImages()) onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_DROPFILES: {
+        const std::vector<std::wstring> paths = takeDroppedPaths(reinterpret_cast<HDROP>(wParam));
+        if (!isPanelBusy() && !isReadingImages()) addPaths(paths);
+        return 0;
+    }
+    case kImagesReadMessage:
+        onImagesRead(wParam);
         return 0;
     case WM_HSCROLL:
         onHorizontalScroll(reinterpret_cast<HWND>(lParam));

@@ -6,7 +6,10 @@
 
 namespace {
 ComPtr<IWICImagingFactory> gFactory;
-thread_local ComPtr<IWICImagingFactory> tThreadFactory;
+// A plain pointer: mingw-w64 runs the destructor of a thread_local object after
+// it has freed the thread's emulated TLS block, so a ComPtr here would be
+// destroyed from freed memory when a worker ends. Released by its thread.
+thread_local IWICImagingFactory* tThreadFactory = nullptr;
 
 HRESULT createFactory(ComPtr<IWICImagingFactory>& owner)
 {
@@ -25,12 +28,17 @@ HRESULT createImagingFactory()
 
 HRESULT createThreadImagingFactory()
 {
-    return createFactory(tThreadFactory);
+    ComPtr<IWICImagingFactory> factory;
+    RETURN_IF_FAILED(createFactory(factory));
+    releaseThreadImagingFactory();
+    tThreadFactory = factory.Detach();
+    return S_OK;
 }
 
 void releaseThreadImagingFactory()
 {
-    tThreadFactory.Reset();
+    if (tThreadFactory) tThreadFactory->Release();
+    tThreadFactory = nullptr;
 }
 
 void releaseImagingFactory()
@@ -40,5 +48,5 @@ void releaseImagingFactory()
 
 IWICImagingFactory* imagingFactory()
 {
-    return tThreadFactory ? tThreadFactory.Get() : gFactory.Get();
+    return tThreadFactory ? tThreadFactory : gFactory.Get();
 }

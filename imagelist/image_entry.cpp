@@ -2,6 +2,8 @@
 // the list, the naming and the forecast all see paths the same way.
 #include "imagelist/image_entry.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isSeparator(wchar_t c)
@@ -33,6 +35,12 @@ bool samePathIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
         if (foldAsciiCase(a[i]) != foldAsciiCase(b[i])) return false;
     }
     return true;
+}
+
+bool pathLessIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](wchar_t x, wchar_t y) { return foldAsciiCase(x) < foldAsciiCase(y); });
 }
 
 std::wstring fileNameOf(std::wstring_view path)

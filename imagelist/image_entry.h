@@ -18,6 +18,9 @@ struct ImageEntry {
 // Equal when every character matches, the letters A-Z matching a-z; nothing
 // else is folded.
 bool samePathIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+// The A-Z order under the same folding: two paths are equivalent exactly when
+// samePathIgnoringAsciiCase holds, so sorting and duplicate sets agree with it.
+bool pathLessIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 
 // The last component of a path: after the last "\" or "/", never including a
 // leading drive designator such as "C:". Empty only when the path ends in a separator.

@@ -9,6 +9,7 @@
 #include <cderr.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,15 @@
 #include "imagelist/image_entry.h"
 #include "imagelist/image_list.h"
 #include "imagelist/image_list_view.h"
+#include "imagelist/image_reading.h"
+#include "imagelist/path_expansion.h"
 
 namespace {
+using namespace std::string_literals;
+
 constexpr DWORD kResultCapacity = 65536;
-// Label and patterns pairs, each ended by a zero; one more zero ends the list.
-constexpr wchar_t kFilters[] =
-    L"Bilddateien\0*.jpg;*.jpeg;*.jfif;*.png;*.webp;*.gif;*.tif;*.tiff;*.bmp;*.heic;*.heif;*.avif\0"
-    L"Alle Dateien\0*.*\0";
+// Label and patterns pairs, each ended by a zero; the string's own terminator ends the list.
+const std::wstring kFilters = L"Bilddateien\0"s + kImageFilePatterns + L"\0Alle Dateien\0*.*\0"s;
 
 bool isListed(const std::wstring& candidate)
 {
@@ -39,7 +42,7 @@ void addImages()
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = mainWindow();
-    dialog.lpstrFilter = kFilters;
+    dialog.lpstrFilter = kFilters.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = kResultCapacity;
@@ -55,19 +58,23 @@ void addImages()
         return;
     }
 
-    unsigned unreadable = 0;
-    for (const std::wstring& candidate : splitOpenDialogResult(buffer.data(), buffer.size())) {
-        if (isListed(candidate)) continue;
-        ImageEntry entry;
-        if (probeImage(candidate, entry))
-            imageList().push_back(std::move(entry));
-        else
-            ++unreadable;
+    addPaths(splitOpenDialogResult(buffer.data(), buffer.size()));
+}
+
+void addPaths(const std::vector<std::wstring>& paths)
+{
+    // Checked here, on the window's thread, so that of several spellings of one
+    // file the first is kept, as if each had been added on its own.
+    std::set<std::wstring, decltype(&pathLessIgnoringAsciiCase)> seen(&pathLessIgnoringAsciiCase);
+    std::vector<std::wstring> candidates;
+    for (std::wstring& candidate : expandPaths(paths)) {
+        if (isListed(candidate) || !seen.insert(candidate).second) continue;
+        candidates.push_back(std::move(candidate));
     }
-    rebuildImageListView();
-    if (unreadable > 0)
-        showMessage(std::to_wstring(unreadable) + L" Datei(en) konnten von Windows nicht als Bild gelesen werden.",
-                    MB_ICONWARNING);
+    if (candidates.empty())
+        rebuildImageListView();
+    else
+        readImagesIntoList(std::move(candidates));
 }
 
 void removeSelectedImages()

@@ -62,8 +62,13 @@ void updateScaleControls()
 void setPanelBusy(bool busy)
 {
     gBusy = busy;
-    for (const ControlId id : kLockList) enable(id, !busy);
-    if (!busy) updateScaleControls();
+    setPanelLocked(busy);
+}
+
+void setPanelLocked(bool locked)
+{
+    for (const ControlId id : kLockList) enable(id, !locked);
+    if (!locked) updateScaleControls();
 }
 
 bool isPanelBusy()

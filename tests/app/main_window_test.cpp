@@ -205,10 +205,10 @@ TEST_F(MainWindowTest, SlidersAndArrowKeysWorkAndOfTheKeysOnlyEnterStartsTheRun)
 TEST_F(MainWindowTest, EntfRemovesTheSelectedRowsAndStrgASelectsAllButNotDuringARun)
 {
     TempFolder folder;
-    openAnswers.push_back({{folder.file(L"a.png"), folder.file(L"b.png"), folder.file(L"c.png")}});
-    for (const std::wstring& path : openAnswers.back().paths)
+    const std::vector<std::wstring> paths{folder.file(L"a.png"), folder.file(L"b.png"), folder.file(L"c.png")};
+    for (const std::wstring& path : paths)
         ASSERT_EQ(writeTestImage(path, GUID_ContainerFormatPng, 8, 8, GUID_WICPixelFormat24bppBGR), S_OK);
-    click(kAddImagesButton);
+    addThroughDialog(paths);
     SetFocus(control(kImageListView));
     ListView_SetItemState(control(kImageListView), 1, LVIS_SELECTED, LVIS_SELECTED);
     pressKey(VK_DELETE);

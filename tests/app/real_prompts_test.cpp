@@ -12,6 +12,7 @@
 #include "app/controls.h"
 #include "app/user_prompts.h"
 #include "imagelist/image_list.h"
+#include "imagelist/image_reading.h"
 #include "support/main_window_fixture.h"
 #include "support/wic_files.h"
 
@@ -135,6 +136,7 @@ TEST_F(RealPromptsTest, OpenDialogAddsTheFilesTheUserTypes)
     });
     click(kAddImagesButton);
     ASSERT_TRUE(answered.get());
+    ASSERT_TRUE(pumpUntil([] { return !isReadingImages(); }));
 
     ASSERT_EQ(imageList().size(), 2u);
     // The dialog may spell the folder in its own case.

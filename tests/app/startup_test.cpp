@@ -1,5 +1,6 @@
-// The program itself, started as a separate process: it shows its window,
-// answers a program from outside, and exits with 0 when closed.
+// The program itself, started as a separate process: it shows its window, adds
+// what its command line names, answers a program from outside, and exits with 0
+// when closed.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include "app/controls.h"
 #include "app/layout.h"
+#include "support/wic_files.h"
 
 namespace {
 std::wstring lumoraExecutable()
@@ -38,9 +40,18 @@ struct Process {
 };
 }  // namespace
 
-TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
+TEST(Startup, ProgramShowsItsWindowAddsItsCommandLineAndExitsWithZeroWhenClosed)
 {
-    std::wstring commandLine = L"\"" + lumoraExecutable() + L"\"";
+    // A file with blanks, a folder with images at two depths and a file not named
+    // like one, and a path beyond MAX_PATH.
+    TempFolder files;
+    const std::wstring tree = files.file(L"Ordner \u00fc");
+    const std::wstring deep = files.file(std::wstring(150, L'l') + L"\\" + std::wstring(150, L'm') + L"\\lang.png");
+    for (const std::wstring& path : {files.file(L"mit Leerzeichen.png"), tree + L"\\a.png", tree + L"\\U\\b.png",
+                                     tree + L"\\notiz.txt", deep})
+        writeSmallPng(path);
+    std::wstring commandLine = L"\"" + lumoraExecutable() + L"\" \"" + files.file(L"mit Leerzeichen.png") + L"\" \"" +
+                               tree + L"\" \"" + deep + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     Process lumora;
@@ -56,6 +67,10 @@ TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
         if (found && IsWindowVisible(found)) window = found;
     }
     ASSERT_NE(window, nullptr) << "no visible main window";
+    HWND summary = GetDlgItem(window, kSummaryText);
+    for (int waited = 0; !windowText(summary).starts_with(L"4 Bilder  \u2022") && waited < 30000; waited += 50)
+        if (WaitForSingleObject(lumora.info.hProcess, 50) == WAIT_OBJECT_0) break;
+    EXPECT_TRUE(windowText(summary).starts_with(L"4 Bilder  \u2022")) << windowText(summary);
 
     EXPECT_EQ(windowText(window), L"Lumora v1.2.0 \u2013 Bildkonverter");
     EXPECT_EQ(windowText(GetDlgItem(window, kStartButton)), L"Konvertierung starten");
@@ -78,6 +93,7 @@ TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
         EXPECT_EQ(actual.bottom - actual.top, expected.height) << expected.id;
     }
 
+    EXPECT_TRUE(IsWindowEnabled(window)) << "a message box is open";  // nothing was unreadable
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(lumora.info.hProcess, 20000), WAIT_OBJECT_0);
     DWORD exitCode = 1234;

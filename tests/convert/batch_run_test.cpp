@@ -60,8 +60,7 @@ protected:
 
     void add(const std::vector<std::wstring>& paths)
     {
-        openAnswers.push_back({paths});
-        click(kAddImagesButton);
+        addThroughDialog(paths);
         ASSERT_EQ(imageList().size(), paths.size());
         messages.clear();
     }

@@ -40,24 +40,11 @@ protected:
         return path;
     }
 
-    void pick(const std::vector<std::wstring>& paths)
-    {
-        openAnswers.push_back({paths});
-        click(kAddImagesButton);
-    }
-
     std::vector<std::wstring> listedPaths() const
     {
         std::vector<std::wstring> paths;
         for (const ImageEntry& entry : imageList()) paths.push_back(entry.path);
         return paths;
-    }
-
-    std::vector<std::wstring> rowNames() const
-    {
-        std::vector<std::wstring> names;
-        for (int row = 0; row < rowCount(); ++row) names.push_back(cell(row, 0));
-        return names;
     }
 
     TempFolder folder;
@@ -95,16 +82,16 @@ TEST_F(ImageListActionsTest, OpenDialogIsAskedWithItsFixedSettings)
 TEST_F(ImageListActionsTest, AddsOneFileAndSeveralInTheDialogsOrder)
 {
     const std::wstring single = image(L"einzeln.png", 41);
-    pick({single});
+    addThroughDialog({single});
     ASSERT_EQ(listedPaths(), std::vector<std::wstring>{single});
     EXPECT_EQ(imageList()[0].width, 41u);
     EXPECT_EQ(cell(0, 5), single);
 
     // The dialog lists the names in its own order, which is kept.
     const std::vector<std::wstring> several = {image(L"c.png", 31), image(L"a.png", 32), image(L"b.png", 33)};
-    pick(several);
+    addThroughDialog(several);
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{single, several[0], several[1], several[2]}));
-    EXPECT_EQ(rowNames(), (std::vector<std::wstring>{L"einzeln.png", L"c.png", L"a.png", L"b.png"}));
+    EXPECT_EQ(columnTexts(0), (std::vector<std::wstring>{L"einzeln.png", L"c.png", L"a.png", L"b.png"}));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -112,7 +99,7 @@ TEST_F(ImageListActionsTest, DuplicatesDifferingInCaseAreSkippedSilentlyKeepingT
 {
     const std::wstring first = image(L"a.png", 20);
     image(L"b.png", 21);
-    pick({first});
+    addThroughDialog({first});
 
     // The upper-cased folder names the same files: "A.PNG" is listed already,
     // and "B.PNG" repeats "b.png" from earlier in the same pick.
@@ -120,7 +107,7 @@ TEST_F(ImageListActionsTest, DuplicatesDifferingInCaseAreSkippedSilentlyKeepingT
     std::transform(upperFolder.begin(), upperFolder.end(), upperFolder.begin(),
                    [](wchar_t c) { return std::towupper(c); });
     const std::wstring laterB = upperFolder + L"\\b.png";
-    pick({upperFolder + L"\\A.PNG", laterB, upperFolder + L"\\B.PNG"});
+    addThroughDialog({upperFolder + L"\\A.PNG", laterB, upperFolder + L"\\B.PNG"});
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{first, laterB}));
     EXPECT_TRUE(messages.empty());
 }
@@ -130,12 +117,12 @@ TEST_F(ImageListActionsTest, UnreadableFilesAreCountedAndReportedAfterTheRebuild
     const std::wstring first = image(L"eins.png", 20);
     const std::wstring third = image(L"drei.png", 22);
     std::vector<std::wstring> rowsBehindTheBox;
-    duringMessageBox = [&] { rowsBehindTheBox = rowNames(); };
-    pick({first, notAnImage(L"kaputt.png"), third});
+    duringMessageBox = [&] { rowsBehindTheBox = columnTexts(0); };
+    addThroughDialog({first, notAnImage(L"kaputt.png"), third});
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{first, third}));
     EXPECT_EQ(rowsBehindTheBox, (std::vector<std::wstring>{L"eins.png", L"drei.png"}));
 
-    pick({notAnImage(L"text.jpg"), notAnImage(L"leer.bmp")});
+    addThroughDialog({notAnImage(L"text.jpg"), notAnImage(L"leer.bmp")});
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{first, third}));
     ASSERT_EQ(messages.size(), 2u);
     for (int i = 0; i < 2; ++i) {
@@ -148,7 +135,7 @@ TEST_F(ImageListActionsTest, UnreadableFilesAreCountedAndReportedAfterTheRebuild
 TEST_F(ImageListActionsTest, CancelledOrFailedDialogChangesNothing)
 {
     const std::wstring first = image(L"eins.png", 20);
-    pick({first});
+    addThroughDialog({first});
     // Only a selection too large for the buffer is worth a word to the user.
     for (const DWORD error : {DWORD{0}, DWORD{FNERR_INVALIDFILENAME}, DWORD{FNERR_BUFFERTOOSMALL}}) {
         SCOPED_TRACE(error);
@@ -170,20 +157,20 @@ TEST_F(ImageListActionsTest, RemovesTheSelectedRowsAndKeepsTheRestInOrder)
 {
     std::vector<std::wstring> paths;
     for (const wchar_t* name : {L"0.png", L"1.png", L"2.png", L"3.png", L"4.png"}) paths.push_back(image(name, 20));
-    pick(paths);
+    addThroughDialog(paths);
     click(kRemoveImagesButton);  // nothing selected yet
     EXPECT_EQ(listedPaths(), paths);
 
     for (const int row : {1, 3}) ListView_SetItemState(control(kImageListView), row, LVIS_SELECTED, LVIS_SELECTED);
     click(kRemoveImagesButton);
     EXPECT_EQ(listedPaths(), (std::vector<std::wstring>{paths[0], paths[2], paths[4]}));
-    EXPECT_EQ(rowNames(), (std::vector<std::wstring>{L"0.png", L"2.png", L"4.png"}));
+    EXPECT_EQ(columnTexts(0), (std::vector<std::wstring>{L"0.png", L"2.png", L"4.png"}));
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ImageListActionsTest, ClearingEmptiesTheListWithoutAsking)
 {
-    pick({image(L"a.png", 20), image(L"b.png", 21)});
+    addThroughDialog({image(L"a.png", 20), image(L"b.png", 21)});
     click(kClearImagesButton);
     EXPECT_TRUE(imageList().empty());
     EXPECT_EQ(rowCount(), 0);

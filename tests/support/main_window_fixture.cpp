@@ -14,6 +14,7 @@
 #include "app/message_loop.h"
 #include "app/user_prompts.h"
 #include "imagelist/image_list.h"
+#include "imagelist/image_reading.h"
 #include "settings/settings_panel.h"
 
 namespace {
@@ -59,7 +60,11 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds
     const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
     for (;;) {
         MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatchLoopMessage(message);
+        // Checked after every message, so a condition on a passing state sees it.
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            dispatchLoopMessage(message);
+            if (condition()) return true;
+        }
         if (condition()) return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
@@ -154,7 +159,7 @@ void MainWindowTest::pressKey(WORD key, std::initializer_list<BYTE> held)
     SetKeyboardState(keys);
     PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
     PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
-    pumpUntil([] { return true; });
+    pumpUntil([] { return false; }, 0);  // drains the queue
     for (const BYTE down : held) keys[down] = 0;
     SetKeyboardState(keys);
 }
@@ -165,6 +170,13 @@ RECT MainWindowTest::placement(ControlId id) const
     GetWindowRect(control(id), &rect);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+void MainWindowTest::addThroughDialog(const std::vector<std::wstring>& paths)
+{
+    openAnswers.push_back({paths});
+    click(kAddImagesButton);
+    EXPECT_TRUE(pumpUntil([] { return !isReadingImages(); }));
 }
 
 std::wstring MainWindowTest::text(ControlId id) const
@@ -181,6 +193,13 @@ std::wstring MainWindowTest::cell(int row, int column) const
     item.cchTextMax = 1024;
     SendMessageW(control(kImageListView), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     return buffer;
+}
+
+std::vector<std::wstring> MainWindowTest::columnTexts(int column) const
+{
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < rowCount(); ++row) texts.push_back(cell(row, column));
+    return texts;
 }
 
 int MainWindowTest::rowCount() const

@@ -50,9 +50,12 @@ protected:
     // Posts a key to the focused control as the keyboard would, with the given
     // keys held, and lets the program's own loop step handle it.
     void pressKey(WORD key, std::initializer_list<BYTE> held = {});
+    // Picks the paths in the scripted open dialog and waits (bounded) until they are read.
+    void addThroughDialog(const std::vector<std::wstring>& paths);
 
     std::wstring text(ControlId id) const;
     std::wstring cell(int row, int column) const;
+    std::vector<std::wstring> columnTexts(int column) const;  // every row's
     int rowCount() const;
     bool enabled(ControlId id) const { return IsWindowEnabled(control(id)) != FALSE; }
     // Where the control sits in the main window's client area.
@@ -79,5 +82,5 @@ inline constexpr wchar_t kTestDpiVariable[] = L"LUMORA_TEST_DPI";
 UINT expectedDpi();
 
 // Pumps messages through the program's own loop step until the condition holds
-// or the time is up.
+// or the time is up; checks after each message.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds = 10000);

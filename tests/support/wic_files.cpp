@@ -1,6 +1,8 @@
 // Test image files written and read with the process's imaging factory.
 #include "support/wic_files.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <vector>
@@ -95,6 +97,14 @@ HRESULT writeTestImage(const std::wstring& path, const GUID& containerFormat, st
     for (std::uint32_t i = 1; i <= frameCount; ++i)
         RETURN_IF_FAILED(writeFrame(*encoder.Get(), width * i, height * i, pixelFormat));
     return encoder->Commit();
+}
+
+std::wstring writeSmallPng(const std::wstring& path)
+{
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    EXPECT_EQ(writeTestImage(path, GUID_ContainerFormatPng, 8, 6, GUID_WICPixelFormat24bppBGR), S_OK) << path;
+    return path;
 }
 
 ImageFacts readImageFacts(const std::wstring& path)

@@ -30,6 +30,9 @@ private:
 HRESULT writeTestImage(const std::wstring& path, const GUID& containerFormat, std::uint32_t width,
                        std::uint32_t height, const WICPixelFormatGUID& pixelFormat, std::uint32_t frameCount = 1);
 
+// A small PNG at the path, its missing folders created first; returns the path.
+std::wstring writeSmallPng(const std::wstring& path);
+
 struct ImageFacts {
     HRESULT result = E_FAIL;  // the first failure while reading, or S_OK
     GUID containerFormat{};

@@ -1,0 +1,21 @@
+// Reading the files being added: probed on worker threads while the window keeps
+// answering and shows which file it is at; the readable ones join the list at the
+// end, in the order they were given, with one rebuild and one warning.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Posted by the readers to the main window whenever files have been read; wParam
+// names the reading it belongs to, so a late message of an ended one is ignored.
+inline constexpr UINT kImagesReadMessage = WM_APP + 40;
+
+// Candidates are neither listed nor repeated; there is at least one. The panel,
+// the list buttons and the start button stay locked until the last file is read.
+void readImagesIntoList(std::vector<std::wstring> candidates);
+bool isReadingImages();
+void onImagesRead(WPARAM reading);
+// Drops what is not yet read and waits for the files being read; for a closing window.
+void stopReadingImages();

@@ -1,0 +1,91 @@
+// Files and folders dropped on the real window: a real drop handle sent as the
+// shell sends it, real files read on worker threads while the window keeps going.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "imagelist/image_reading.h"
+#include "support/main_window_fixture.h"
+#include "support/test_files.h"
+#include "support/wic_files.h"
+
+namespace {
+class AddPathsTest : public MainWindowTest {
+protected:
+    // Builds the drop in global memory as the shell does; the window releases it.
+    void drop(const std::vector<std::wstring>& paths)
+    {
+        std::wstring list;
+        for (const std::wstring& path : paths) list += path + L'\0';
+        // Fixed memory: the handle is the pointer.
+        const SIZE_T bytes = sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t);
+        auto* files = static_cast<DROPFILES*>(GlobalAlloc(GPTR, bytes));
+        *files = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};
+        std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(files + 1));
+        SendMessageW(window(), WM_DROPFILES, reinterpret_cast<WPARAM>(files), 0);
+    }
+
+    LRESULT progress(UINT message) const { return SendMessageW(control(kProgressBar), message, FALSE, 0); }
+
+    TempFolder folder;
+};
+}  // namespace
+
+TEST_F(AddPathsTest, DropAddsFilesAsTheyAreAndFoldersAsTheImagesBelowThem)
+{
+    EXPECT_TRUE(GetWindowLongPtrW(window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    // Any extension counts for a dropped file; a folder gives only files named like images.
+    for (const wchar_t* name : {L"Baum\\Unter\\a.png", L"Baum\\C.PNG", L"Baum\\b.png", L"Baum\\notiz.txt", L"bild.dat"})
+        writeSmallPng(folder.file(name));
+    writeFileBytes(folder.file(L"kaputt.jpg"), "kein Bild");
+
+    drop({folder.file(L"Baum"), folder.file(L"bild.dat"), folder.file(L"kaputt.jpg"), folder.file(L"fehlt.png"),
+          folder.file(L"BILD.DAT")});
+    ASSERT_TRUE(pumpUntil([] { return !isReadingImages(); }));
+    EXPECT_EQ(columnTexts(5), (std::vector<std::wstring>{folder.file(L"Baum\\b.png"), folder.file(L"Baum\\C.PNG"),
+                                                        folder.file(L"Baum\\Unter\\a.png"), folder.file(L"bild.dat")}));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, L"2 Datei(en) konnten von Windows nicht als Bild gelesen werden.");
+
+    // Closing the window while files are read ends the reading at once.
+    click(kClearImagesButton);
+    drop({folder.file(L"Baum")});
+    SendMessageW(window(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(isReadingImages());
+}
+
+TEST_F(AddPathsTest, ReadingManyFilesShowsProgressWhileTheWindowKeepsAnswering)
+{
+    std::vector<std::wstring> paths;
+    for (int i = 1000; i < 1400; ++i)
+        paths.push_back(writeSmallPng(folder.file(L"Viele\\bild-" + std::to_wstring(i) + L".png")));
+    SetWindowTextW(control(kStatusText), L"Fertig.");
+    SendMessageW(control(kProgressBar), PBM_SETPOS, 7, 0);
+
+    drop({folder.file(L"Viele")});
+    // The drop has returned while the files are still being read.
+    EXPECT_EQ(text(kStatusText), L"Lese 1 von 400: bild-1000.png");
+    EXPECT_FALSE(enabled(kAddImagesButton) || enabled(kClearImagesButton) || enabled(kStartButton));
+    drop({writeSmallPng(folder.file(L"ignoriert.png"))});
+    std::vector<std::pair<LRESULT, std::wstring>> seen;  // whenever the window had handled what was waiting
+    ASSERT_TRUE(pumpUntil([&] {
+        if (isReadingImages()) seen.emplace_back(progress(PBM_GETPOS), text(kStatusText));
+        return !isReadingImages();
+    }));
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](const auto& s) { return s.first > 0; }));
+    for (const auto& [position, status] : seen)
+        EXPECT_EQ(status.substr(0, status.find(L':')), L"Lese " + std::to_wstring(position + 1) + L" von 400");
+
+    EXPECT_EQ(columnTexts(5), paths);
+    EXPECT_EQ(text(kStatusText), L"Fertig.");
+    EXPECT_EQ(progress(PBM_GETPOS), 7);
+    EXPECT_TRUE(enabled(kAddImagesButton) && enabled(kStartButton) && enabled(kFormatCombo));
+    EXPECT_FALSE(enabled(kWidthEdit));  // as the scale mode wants it
+}
