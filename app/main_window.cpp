@@ -14,6 +14,7 @@
 #include "convert/batch_run.h"
 #include "forecast/forecast_display.h"
 #include "imagelist/image_list_actions.h"
+#include "imagelist/image_list_view.h"
 #include "settings/output_formats.h"
 #include "settings/settings_panel.h"
 #include "settings/target_folder.h"
@@ -29,7 +30,9 @@ struct ControlDefinition {
 };
 
 constexpr ControlDefinition kControls[] = {
-    {kImageListView, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE},
+    // Owner data: the rows are the image list's entries, asked for as they are drawn.
+    {kImageListView, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_OWNERDATA,
+     WS_EX_CLIENTEDGE},
     {kAddImagesButton, L"BUTTON", L"Bilder hinzuf\u00fcgen", BS_PUSHBUTTON, 0},
     {kRemoveImagesButton, L"BUTTON", L"Auswahl entfernen", BS_PUSHBUTTON, 0},
     {kClearImagesButton, L"BUTTON", L"Liste leeren", BS_PUSHBUTTON, 0},
@@ -179,6 +182,16 @@ void onHorizontalScroll(HWND sender)
         refreshForecast();
 }
 
+LRESULT onNotify(NMHDR& header)
+{
+    if (header.idFrom != kImageListView) return 0;
+    switch (header.code) {
+    case LVN_GETDISPINFOW: fillImageListCell(reinterpret_cast<NMLVDISPINFOW&>(header)); return 0;
+    case LVN_ODFINDITEMW: return findImageListRow(reinterpret_cast<NMLVFINDITEMW&>(header));
+    default: return 0;
+    }
+}
+
 void onPaint(HWND hwnd)
 {
     PaintScope paint(hwnd);
@@ -265,6 +278,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         if (!isPanelBusy()) onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_NOTIFY:
+        return onNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_HSCROLL:
         onHorizontalScroll(reinterpret_cast<HWND>(lParam));
         return 0;

@@ -8,7 +8,6 @@
 #include <commdlg.h>
 #include <cderr.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,13 +23,6 @@ constexpr DWORD kResultCapacity = 65536;
 constexpr wchar_t kFilters[] =
     L"Bilddateien\0*.jpg;*.jpeg;*.jfif;*.png;*.webp;*.gif;*.tif;*.tiff;*.bmp;*.heic;*.heif;*.avif\0"
     L"Alle Dateien\0*.*\0";
-
-bool isListed(const std::wstring& candidate)
-{
-    return std::any_of(imageList().begin(), imageList().end(), [&](const ImageEntry& entry) {
-        return samePathIgnoringAsciiCase(entry.path, candidate);
-    });
-}
 }  // namespace
 
 void addImages()
@@ -57,10 +49,10 @@ void addImages()
 
     unsigned unreadable = 0;
     for (const std::wstring& candidate : splitOpenDialogResult(buffer.data(), buffer.size())) {
-        if (isListed(candidate)) continue;
+        if (imageList().contains(candidate)) continue;
         ImageEntry entry;
         if (probeImage(candidate, entry))
-            imageList().push_back(std::move(entry));
+            imageList().append(std::move(entry));
         else
             ++unreadable;
     }
@@ -73,16 +65,13 @@ void addImages()
 void removeSelectedImages()
 {
     HWND list = control(kImageListView);
-    std::vector<int> selected;
+    std::vector<size_t> selected;
     for (int row = -1;;) {
         row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED));
         if (row < 0) break;
-        selected.push_back(row);
+        selected.push_back(static_cast<size_t>(row));
     }
-    // Highest first, so every erasure leaves the lower indices valid.
-    for (auto row = selected.rbegin(); row != selected.rend(); ++row) {
-        if (static_cast<size_t>(*row) < imageList().size()) imageList().erase(imageList().begin() + *row);
-    }
+    imageList().erase(selected);
     rebuildImageListView();
 }
 
