@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 namespace {
 HWND gMainWindow = nullptr;
 UINT gMainWindowDpi = USER_DEFAULT_SCREEN_DPI;
@@ -44,12 +42,4 @@ std::wstring readControlText(HWND hwnd)
     const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
     return text;
-}
-
-void setListViewCell(HWND listView, int row, int column, const std::wstring& text)
-{
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(listView, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }

@@ -42,5 +42,3 @@ HWND control(ControlId id);
 
 // The control's whole current text.
 std::wstring readControlText(HWND hwnd);
-
-void setListViewCell(HWND listView, int row, int column, const std::wstring& text);

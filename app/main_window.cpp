@@ -19,6 +19,7 @@
 #include "imagelist/image_list_actions.h"
 #include "imagelist/image_list_keys.h"
 #include "imagelist/image_reading.h"
+#include "imagelist/image_list_view.h"
 #include "settings/output_formats.h"
 #include "settings/settings_panel.h"
 #include "settings/target_folder.h"
@@ -39,7 +40,8 @@ struct ControlDefinition {
 constexpr DWORD kFocusable = WS_TABSTOP | WS_GROUP;
 
 constexpr ControlDefinition kControls[] = {
-    {kImageListView, WC_LISTVIEWW, L"", kFocusable | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+    // Owner data: the rows are the image list's entries, asked for as they are drawn.
+    {kImageListView, WC_LISTVIEWW, L"", kFocusable | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_OWNERDATA,
      WS_EX_CLIENTEDGE},
     {kAddImagesButton, L"BUTTON", L"Bilder hinzuf\u00fcgen", kFocusable | BS_PUSHBUTTON, 0},
     {kRemoveImagesButton, L"BUTTON", L"Auswahl entfernen", kFocusable | BS_PUSHBUTTON, 0},
@@ -238,11 +240,17 @@ UINT dpiOf(HWND hwnd)
     return hwnd == mainWindow() ? mainWindowDpi() : GetDpiForWindow(hwnd);
 }
 
-LRESULT onNotify(const NMHDR& header)
+LRESULT onNotify(NMHDR& header)
 {
-    if (header.idFrom == kImageListView && header.code == LVN_KEYDOWN && !isPanelBusy())
-        onImageListKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
-    return 0;
+    if (header.idFrom != kImageListView) return 0;
+    switch (header.code) {
+    case LVN_GETDISPINFOW: fillImageListCell(reinterpret_cast<NMLVDISPINFOW&>(header)); return 0;
+    case LVN_ODFINDITEMW: return findImageListRow(reinterpret_cast<NMLVFINDITEMW&>(header));
+    case LVN_KEYDOWN:
+        if (!isPanelBusy() && !isReadingImages()) onImageListKey(reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
+        return 0;
+    default: return 0;
+    }
 }
 
 LRESULT onColourStatic(HDC hdc)
@@ -342,7 +350,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case DM_GETDEFID:
         return defaultButton();
     case WM_NOTIFY:
-        return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return onNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
         if (!isPanelBusy() && !isReadingImages()) onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;

@@ -1,6 +1,8 @@
-// Recomputes every row's forecast from the settings as they stand; nothing is
-// cached, so each refresh reflects the latest list and panel.
+// Recomputes the forecast totals from the settings as they stand and has the
+// list redraw its visible rows, whose cells follow the same settings.
 #include "forecast/forecast_display.h"
+
+#include <windows.h>
 
 #include <string>
 
@@ -10,29 +12,35 @@
 #include "imagelist/image_list.h"
 #include "settings/settings_reader.h"
 
+namespace {
+ConversionSettings gForecastSettings;
+}
+
+const ConversionSettings& forecastSettings()
+{
+    return gForecastSettings;
+}
+
 void refreshForecast()
 {
     if (!mainWindow()) return;
-    const ConversionSettings settings = readConversionSettings();
+    gForecastSettings = readConversionSettings();
+    const ConversionSettings& settings = gForecastSettings;
     SetWindowTextW(control(kQualityLabel), (std::to_wstring(settings.quality) + L" %").c_str());
+    // The list asks for its cells when it paints; only the rows on screen are redrawn.
+    InvalidateRect(control(kImageListView), nullptr, FALSE);
 
     double sourceSum = 0.0;
     double expectedSum = 0.0;
     double lowSum = 0.0;
     double highSum = 0.0;
-    HWND list = control(kImageListView);
-    const std::vector<ImageEntry>& entries = imageList();
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const ImageEntry& entry = entries[i];
+    const ImageList& entries = imageList();
+    for (const ImageEntry& entry : entries) {
         sourceSum += static_cast<double>(entry.fileSize);
         const SizeForecast forecast = forecastImage(entry, settings);
         expectedSum += forecast.expected;
         lowSum += forecast.low;
         highSum += forecast.high;
-        const PixelSize target = targetSize(entry.width, entry.height, settings);
-        const int row = static_cast<int>(i);
-        setListViewCell(list, row, 3, std::to_wstring(target.width) + L" \u00d7 " + std::to_wstring(target.height));
-        setListViewCell(list, row, 4, L"ca. " + formatByteSize(forecast.expected));
     }
 
     if (entries.empty()) {

@@ -1,5 +1,11 @@
-// Shows the size forecast: quality label, the list's target-size and forecast
-// cells, the forecast line and the summary line.
+// Shows the size forecast: quality label, forecast line and summary line, and
+// keeps the settings they were computed with for the list's forecast cells.
 #pragma once
 
+#include "settings/scaling.h"
+
 void refreshForecast();
+
+// The settings of the last refresh. Every settings change ends in a refresh, so
+// cells computed from these agree with the panel and with the forecast line.
+const ConversionSettings& forecastSettings();

@@ -28,13 +28,11 @@ bool startsWithDriveDesignator(std::wstring_view path)
 
 }  // namespace
 
-bool samePathIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
+std::wstring asciiCaseFolded(std::wstring_view path)
 {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldAsciiCase(a[i]) != foldAsciiCase(b[i])) return false;
-    }
-    return true;
+    std::wstring folded(path);
+    for (wchar_t& c : folded) c = foldAsciiCase(c);
+    return folded;
 }
 
 bool pathLessIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)

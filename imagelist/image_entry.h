@@ -1,6 +1,6 @@
 // One image of the list as probed when it was added, and the pure rules around
-// image paths: the A-Z-folding comparison, the file name shown to the user and
-// the split of the open dialog's result buffer.
+// image paths: the A-Z folding that decides when two paths are the same, the file
+// name shown to the user and the split of the open dialog's result buffer.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +15,12 @@ struct ImageEntry {
     std::uint64_t fileSize = 0;
 };
 
-// Equal when every character matches, the letters A-Z matching a-z; nothing
-// else is folded.
-bool samePathIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
-// The A-Z order under the same folding: two paths are equivalent exactly when
-// samePathIgnoringAsciiCase holds, so sorting and duplicate sets agree with it.
+// The A-Z order under the same folding as asciiCaseFolded: two paths are
+// equivalent exactly when their folded forms are equal.
 bool pathLessIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+// The path with A-Z turned into a-z and nothing else changed: two paths name the
+// same image when their folded forms are equal.
+std::wstring asciiCaseFolded(std::wstring_view path);
 
 // The last component of a path: after the last "\" or "/", never including a
 // leading drive designator such as "C:". Empty only when the path ends in a separator.

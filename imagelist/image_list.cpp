@@ -3,14 +3,51 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "convert/imaging.h"
 
 namespace {
-std::vector<ImageEntry> gImageList;
+ImageList gImageList;
 }
 
-std::vector<ImageEntry>& imageList()
+bool ImageList::append(ImageEntry entry)
+{
+    if (!foldedPaths_.insert(asciiCaseFolded(entry.path)).second) return false;
+    entries_.push_back(std::move(entry));
+    return true;
+}
+
+void ImageList::erase(const std::vector<std::size_t>& ascendingIndices)
+{
+    // One pass that closes the gaps, so removing a long run of rows does not
+    // move the tail once per row.
+    std::size_t kept = 0;
+    auto next = ascendingIndices.begin();
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (next != ascendingIndices.end() && *next == i) {
+            foldedPaths_.erase(asciiCaseFolded(entries_[i].path));
+            ++next;
+            continue;
+        }
+        if (kept != i) entries_[kept] = std::move(entries_[i]);
+        ++kept;
+    }
+    entries_.resize(kept);
+}
+
+void ImageList::clear()
+{
+    entries_.clear();
+    foldedPaths_.clear();
+}
+
+bool ImageList::contains(std::wstring_view path) const
+{
+    return foldedPaths_.contains(asciiCaseFolded(path));
+}
+
+ImageList& imageList()
 {
     return gImageList;
 }

@@ -8,8 +8,7 @@
 #include <commdlg.h>
 #include <cderr.h>
 
-#include <algorithm>
-#include <set>
+#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -27,13 +26,6 @@ using namespace std::string_literals;
 constexpr DWORD kResultCapacity = 65536;
 // Label and patterns pairs, each ended by a zero; the string's own terminator ends the list.
 const std::wstring kFilters = L"Bilddateien\0"s + kImageFilePatterns + L"\0Alle Dateien\0*.*\0"s;
-
-bool isListed(const std::wstring& candidate)
-{
-    return std::any_of(imageList().begin(), imageList().end(), [&](const ImageEntry& entry) {
-        return samePathIgnoringAsciiCase(entry.path, candidate);
-    });
-}
 }  // namespace
 
 void addImages()
@@ -65,10 +57,10 @@ void addPaths(const std::vector<std::wstring>& paths)
 {
     // Checked here, on the window's thread, so that of several spellings of one
     // file the first is kept, as if each had been added on its own.
-    std::set<std::wstring, decltype(&pathLessIgnoringAsciiCase)> seen(&pathLessIgnoringAsciiCase);
+    std::unordered_set<std::wstring> seen;
     std::vector<std::wstring> candidates;
     for (std::wstring& candidate : expandPaths(paths)) {
-        if (isListed(candidate) || !seen.insert(candidate).second) continue;
+        if (imageList().contains(candidate) || !seen.insert(asciiCaseFolded(candidate)).second) continue;
         candidates.push_back(std::move(candidate));
     }
     if (candidates.empty())
@@ -80,16 +72,13 @@ void addPaths(const std::vector<std::wstring>& paths)
 void removeSelectedImages()
 {
     HWND list = control(kImageListView);
-    std::vector<int> selected;
+    std::vector<size_t> selected;
     for (int row = -1;;) {
         row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED));
         if (row < 0) break;
-        selected.push_back(row);
+        selected.push_back(static_cast<size_t>(row));
     }
-    // Highest first, so every erasure leaves the lower indices valid.
-    for (auto row = selected.rbegin(); row != selected.rend(); ++row) {
-        if (static_cast<size_t>(*row) < imageList().size()) imageList().erase(imageList().begin() + *row);
-    }
+    imageList().erase(selected);
     rebuildImageListView();
 }
 

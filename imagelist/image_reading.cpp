@@ -76,7 +76,7 @@ void finishReading()
     unsigned unreadable = 0;
     for (std::optional<ImageEntry>& entry : reading.results->entries) {
         if (entry)
-            imageList().push_back(std::move(*entry));
+            imageList().append(std::move(*entry));
         else
             ++unreadable;
     }

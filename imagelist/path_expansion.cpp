@@ -39,7 +39,7 @@ bool matchesImagePattern(std::wstring_view path)
         // Every pattern is "*" followed by its extension.
         const std::wstring_view suffix = patterns.substr(1, end - 1);
         if (name.size() >= suffix.size() &&
-            samePathIgnoringAsciiCase(std::wstring_view(name).substr(name.size() - suffix.size()), suffix))
+            asciiCaseFolded(std::wstring_view(name).substr(name.size() - suffix.size())) == asciiCaseFolded(suffix))
             return true;
         patterns.remove_prefix(std::min(end + 1, patterns.size()));
     }

@@ -25,7 +25,7 @@ protected:
     // One listed entry, so that the target-size column shows what the settings mean.
     void listOneImage(std::uint32_t width, std::uint32_t height)
     {
-        imageList().push_back({L"C:\\Bilder\\foto.jpg", width, height, 500000});
+        imageList().append({L"C:\\Bilder\\foto.jpg", width, height, 500000});
         rebuildImageListView();
     }
 };
