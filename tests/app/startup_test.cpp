@@ -1,32 +1,13 @@
-// The program itself, started as a separate process: it shows its window,
-// answers a program from outside, and exits with 0 when closed.
+// The program itself, started as a separate process: it shows its window, and
+// closing that window from outside ends the process with exit code 0.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
-#include "app/controls.h"
-#include "app/layout.h"
-
 namespace {
-std::wstring lumoraExecutable()
-{
-    wchar_t self[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    path.erase(path.find_last_of(L"\\/"));  // tests\test_app.exe
-    path.erase(path.find_last_of(L"\\/"));  // tests
-    return path + L"\\lumora.exe";
-}
-
-std::wstring windowText(HWND hwnd)
-{
-    wchar_t buffer[512]{};
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
-    return buffer;
-}
-
 struct Process {
     PROCESS_INFORMATION info{};
     ~Process()
@@ -40,7 +21,11 @@ struct Process {
 
 TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
 {
-    std::wstring commandLine = L"\"" + lumoraExecutable() + L"\"";
+    wchar_t self[MAX_PATH]{};
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    // The program lies one folder above tests\test_app.exe.
+    const std::filesystem::path program = std::filesystem::path(self).parent_path().parent_path() / L"lumora.exe";
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     Process lumora;
@@ -56,27 +41,9 @@ TEST(Startup, ProgramShowsItsWindowAndExitsWithZeroWhenClosed)
         if (found && IsWindowVisible(found)) window = found;
     }
     ASSERT_NE(window, nullptr) << "no visible main window";
-
-    EXPECT_EQ(windowText(window), L"Lumora v1.2.0 \u2013 Bildkonverter");
-    EXPECT_EQ(windowText(GetDlgItem(window, kStartButton)), L"Konvertierung starten");
-    EXPECT_EQ(windowText(GetDlgItem(window, kStatusText)), L"Bereit.");
-    EXPECT_EQ(windowText(GetDlgItem(window, kQualityLabel)), L"85 %");
-    const std::wstring folder = windowText(GetDlgItem(window, kTargetFolderEdit));
-    EXPECT_GE(folder.size(), 7u);
-    EXPECT_EQ(folder.substr(folder.size() - 7), L"\\Lumora");
-
-    RECT client{};
-    GetClientRect(window, &client);
-    for (const ControlPlacement& expected : controlPlacements(client.right, client.bottom)) {
-        if (expected.id == kFormatCombo || expected.id == kScaleCombo) continue;  // closed height is the platform's
-        RECT actual{};
-        GetWindowRect(GetDlgItem(window, expected.id), &actual);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, expected.left) << expected.id;
-        EXPECT_EQ(actual.top, expected.top) << expected.id;
-        EXPECT_EQ(actual.right - actual.left, expected.width) << expected.id;
-        EXPECT_EQ(actual.bottom - actual.top, expected.height) << expected.id;
-    }
+    // Sharp on high-resolution screens: the process draws for each monitor's DPI itself.
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window)),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(lumora.info.hProcess, 20000), WAIT_OBJECT_0);
