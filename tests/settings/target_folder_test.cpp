@@ -1,9 +1,5 @@
 // The target folder on the real window: its default under the Pictures folder,
-// the folder picker's answer and opening the folder in the shell.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
+// the folder picker's answer and opening only an existing folder in the shell.
 #include <shlobj.h>
 
 #include <optional>
@@ -12,47 +8,43 @@
 
 #include "app/user_prompts.h"
 #include "support/main_window_fixture.h"
+#include "support/test_files.h"
+#include "support/wic_files.h"
 
 using TargetFolderTest = MainWindowTest;
 
-TEST_F(TargetFolderTest, DefaultIsLumoraInsideThePicturesFolder)
+TEST_F(TargetFolderTest, DefaultIsLumoraInPicturesWhereThePickerStartsAndOnlyAChoiceReplacesIt)
 {
     wchar_t pictures[MAX_PATH]{};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures), S_OK);
-    EXPECT_EQ(text(kTargetFolderEdit), std::wstring(pictures) + L"\\Lumora");
-}
+    const std::wstring byDefault = std::wstring(pictures) + L"\\Lumora";
+    EXPECT_EQ(text(kTargetFolderEdit), byDefault);
 
-TEST_F(TargetFolderTest, PickerAnswerReplacesTheTextAndCancelKeepsIt)
-{
-    HWND owner = nullptr;
-    std::wstring startFolder;
-    std::optional<std::wstring> answer;
-    userPrompts().pickFolder = [&](HWND o, const std::wstring& start) {
-        owner = o;
-        startFolder = start;
-        return answer;
+    std::vector<std::wstring> starts;
+    userPrompts().pickFolder = [&](HWND owner, const std::wstring& start) {
+        starts.push_back(owner == window() ? start : L"another owner");
+        return starts.size() == 1 ? std::nullopt : std::optional<std::wstring>(L"D:\\Fotos\\Ausgabe");
     };
-    typeInto(kTargetFolderEdit, L"C:\\gibt es nicht");
     click(kPickFolderButton);
-    EXPECT_EQ(owner, window());
-    EXPECT_EQ(startFolder, L"C:\\gibt es nicht");
-    EXPECT_EQ(text(kTargetFolderEdit), L"C:\\gibt es nicht");
-
+    EXPECT_EQ(text(kTargetFolderEdit), byDefault);
+    click(kPickFolderButton);
     // Taken exactly as chosen: nothing appended, no separator added.
-    answer = L"D:\\Fotos\\Ausgabe";
-    click(kPickFolderButton);
     EXPECT_EQ(text(kTargetFolderEdit), L"D:\\Fotos\\Ausgabe");
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(starts, std::vector<std::wstring>(2, byDefault));
 }
 
-TEST_F(TargetFolderTest, OpensTheFolderOnlyWhenOneIsNamed)
+TEST_F(TargetFolderTest, OnlyAnExistingFolderReachesTheShell)
 {
-    typeInto(kTargetFolderEdit, L"");
-    click(kOpenFolderButton);
-    EXPECT_TRUE(openedFolders.empty());
-
-    typeInto(kTargetFolderEdit, L"C:\\noch nicht angelegt\\Lumora");
-    click(kOpenFolderButton);
-    EXPECT_EQ(openedFolders, std::vector<std::wstring>{L"C:\\noch nicht angelegt\\Lumora"});
+    TempFolder folder;
+    wchar_t program[MAX_PATH]{};
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    writeFileBytes(folder.file(L"Brief.txt"), "Hallo");
+    // A program, a document, nothing, a folder not yet made, and a real folder.
+    for (const std::wstring& typed : {std::wstring(program), folder.file(L"Brief.txt"), std::wstring(),
+                                      folder.file(L"noch nicht angelegt"), folder.path()}) {
+        typeInto(kTargetFolderEdit, typed);
+        click(kOpenFolderButton);
+    }
+    EXPECT_EQ(openedFolders, std::vector<std::wstring>{folder.path()});
     EXPECT_TRUE(messages.empty());
 }
