@@ -3,6 +3,7 @@
 #include "app/drawing_objects.h"
 
 #include <cwchar>
+#include <utility>
 
 #include "app/dpi.h"
 #include "app/gdi.h"
@@ -19,8 +20,9 @@ void createDrawingObjects()
     gBackgroundBrush.reset(CreateSolidBrush(kBackgroundColour));
 }
 
-void createFonts(UINT dpi)
+std::array<GdiObject, 3> createFonts(UINT dpi)
 {
+    std::array<GdiObject, 3> replaced{std::move(gUiFont), std::move(gUiFontSemibold), std::move(gTitleFont)};
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
@@ -33,6 +35,7 @@ void createFonts(UINT dpi)
     gUiFontSemibold.reset(CreateFontIndirectW(&font));
     font.lfHeight = scaleForDpi(-29, dpi);
     gTitleFont.reset(CreateFontIndirectW(&font));
+    return replaced;
 }
 
 void destroyDrawingObjects()

@@ -4,10 +4,15 @@
 
 #include <windows.h>
 
+#include <array>
+
+#include "app/gdi.h"
+
 // The background brush; the fonts follow with the window's DPI.
 void createDrawingObjects();
-// Builds uiFont, uiFontSemibold and titleFont for this DPI, replacing earlier ones.
-void createFonts(UINT dpi);
+// Builds uiFont, uiFontSemibold and titleFont for this DPI. Returns the fonts
+// they replace, to be dropped only once no control uses them any more.
+[[nodiscard]] std::array<GdiObject, 3> createFonts(UINT dpi);
 // Deletes uiFont, uiFontSemibold, titleFont, then backgroundBrush.
 void destroyDrawingObjects();
 

@@ -224,7 +224,7 @@ void onDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested)
     setMainWindowDpi(dpi);
     SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    createFonts(dpi);
+    const auto replacedFonts = createFonts(dpi);
     applyFonts();
     resizeListColumns();
     // The suggested size may equal the old one, so no WM_SIZE came.
@@ -312,7 +312,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CREATE:
         setMainWindow(hwnd);
         setMainWindowDpi(GetDpiForWindow(hwnd));
-        createFonts(mainWindowDpi());
+        static_cast<void>(createFonts(mainWindowDpi()));
         createControls();
         DragAcceptFiles(hwnd, TRUE);
         return 0;
