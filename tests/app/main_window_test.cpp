@@ -60,9 +60,8 @@ LRESULT ask(ControlId id, UINT message, WPARAM wParam = 0)
 
 TEST_F(MainWindowTest, WindowSizesFontsColumnsAndLayoutFollowTheDpiAtTheWindowDpi)
 {
-    const std::pair<const wchar_t*, int> columns[] = {{L"Datei", 165},   {L"Originalma\u00df", 100},
-                                                      {L"Original", 78}, {L"Zielma\u00df", 100},
-                                                      {L"Prognose", 92}, {L"Pfad", 260}};
+    const std::pair<const wchar_t*, int> columns[] = {{L"Datei", 165}, {L"Originalma\u00df", 100}, {L"Original", 78},
+                                                      {L"Zielma\u00df", 100}, {L"Prognose", 92}, {L"Pfad", 260}};
     // As created, then after Windows has moved the window to a monitor at 120 DPI.
     for (const UINT dpi : {GetDpiForWindow(window()), 120u}) {
         SCOPED_TRACE(dpi);

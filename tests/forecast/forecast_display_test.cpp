@@ -4,21 +4,14 @@
 #include "imagelist/image_list_view.h"
 #include "support/main_window_fixture.h"
 
-namespace {
-// The worked example: a 4000 x 3000 JPEG photo of 5,000,000 bytes.
-ImageEntry holidayPhoto(const std::wstring& path)
-{
-    return ImageEntry{path, 4000, 3000, 5000000};
-}
-}  // namespace
-
 TEST_F(MainWindowTest, ForecastAndSummaryLinesUseTheWorkedExample)
 {
-    imageList().append(holidayPhoto(L"C:\\Fotos\\urlaub.jpg"));
+    // The worked example: a 4000 x 3000 JPEG photo of 5,000,000 bytes.
+    imageList().append({L"C:\\Fotos\\urlaub.jpg", 4000, 3000, 5000000});
     rebuildImageListView();
     EXPECT_EQ(text(kForecastText), L"Prognose gesamt: ca. 4.4 MB  (realistische Spanne 3.8 MB \u2013 5.1 MB)");
     EXPECT_EQ(text(kSummaryText), L"1 Bild  \u2022  Original 4.8 MB  \u2022  Prognose 4.4 MB");
-    imageList().append(holidayPhoto(L"\\\\server\\share\\urlaub2.jpg"));
+    imageList().append({L"\\\\server\\share\\urlaub2.jpg", 4000, 3000, 5000000});
     rebuildImageListView();
     EXPECT_EQ(text(kSummaryText), L"2 Bilder  \u2022  Original 9.5 MB  \u2022  Prognose 8.9 MB");
     EXPECT_EQ(cell(1, 0), L"urlaub2.jpg");
@@ -33,7 +26,8 @@ TEST_F(MainWindowTest, ForecastAndSummaryLinesUseTheWorkedExample)
 TEST_F(MainWindowTest, CellsOfALongListFollowEverySettingWithoutARebuild)
 {
     constexpr int kRows = 10000;
-    for (int i = 0; i < kRows; ++i) imageList().append(holidayPhoto(L"C:\\Fotos\\" + std::to_wstring(i) + L".jpg"));
+    for (int i = 0; i < kRows; ++i)
+        imageList().append({L"C:\\Fotos\\" + std::to_wstring(i) + L".jpg", 4000, 3000, 5000000});
     rebuildImageListView();
     const struct {
         std::function<void()> change;

@@ -23,26 +23,21 @@ const std::pair<ControlId, char> kScaleControls[] = {
     {kHeightEdit, 'H'},  {kHeightTrackbar, 'H'},  {kKeepAspectCheck, 'K'},
 };
 
-class SettingsPanelTest : public MainWindowTest {
-protected:
-    void setKeepAspect(bool keep)
-    {
-        SendMessageW(control(kKeepAspectCheck), BM_SETCHECK, keep ? BST_CHECKED : BST_UNCHECKED, 0);
+// Every other control stays enabled.
+void expectEnabling(const char* scaleControlsEnabled)
+{
+    for (int id = kImageListView; id <= kPercentTrackbar; ++id) {
+        bool on = true;
+        for (const auto& [scaleId, letter] : kScaleControls)
+            if (scaleId == id) on = std::strchr(scaleControlsEnabled, letter) != nullptr;
+        EXPECT_EQ(IsWindowEnabled(control(ControlId(id))) != FALSE, on) << id;
     }
-    // Every other control stays enabled.
-    void expectEnabling(const char* scaleControlsEnabled)
-    {
-        for (int id = kImageListView; id <= kPercentTrackbar; ++id) {
-            bool on = true;
-            for (const auto& [scaleId, letter] : kScaleControls)
-                if (scaleId == id) on = std::strchr(scaleControlsEnabled, letter) != nullptr;
-            EXPECT_EQ(enabled(ControlId(id)), on) << id;
-        }
-    }
-};
+}
+
+void setKeepAspect(bool keep) { SendMessageW(control(kKeepAspectCheck), BM_SETCHECK, keep ? BST_CHECKED : 0, 0); }
 }  // namespace
 
-TEST_F(SettingsPanelTest, EnablesTheScaleControlsEachModeUses)
+TEST_F(MainWindowTest, EnablesTheScaleControlsEachModeUses)
 {
     for (const auto& [selection, keep, scaleControlsEnabled] : kEnablingTable) {
         // Reached once through the scale combo and once through the checkbox,
@@ -60,7 +55,7 @@ TEST_F(SettingsPanelTest, EnablesTheScaleControlsEachModeUses)
     }
 }
 
-TEST_F(SettingsPanelTest, EditsAndSlidersKeepInStepWithThePairsOwnDefaultsAndBounds)
+TEST_F(MainWindowTest, EditsAndSlidersKeepInStepWithThePairsOwnDefaultsAndBounds)
 {
     // Edit, its slider, the text typed and the slider's position for it.
     const std::tuple<ControlId, ControlId, const wchar_t*, int> cases[] = {
