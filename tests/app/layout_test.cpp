@@ -5,7 +5,6 @@
 #include <map>
 #include <tuple>
 
-#include "app/dpi.h"
 #include "app/drawing_objects.h"
 #include "app/layout.h"
 #include "support/main_window_fixture.h"
@@ -23,84 +22,63 @@ std::map<int, RECT> placementsById(int width, int height, UINT dpi)
 }
 }  // namespace
 
-TEST(Layout, ColumnsFollowTheClientWidthAndDpiWithTheirMinimums)
+TEST(Layout, ColumnsListAndFooterFollowTheClientSizeAndDpiWithTheirMinimums)
 {
-    // A minimised window reports 0 x 0.
-    const std::tuple<int, UINT, ColumnGeometry> cases[] = {
-        {1264, 96, {695, 737, 503}},    {1004, 96, {552, 594, 386}}, {0, 96, {420, 462, 330}},
-        {1896, 144, {1042, 1105, 755}}, {0, 192, {840, 924, 660}}};
-    for (const auto& [width, dpi, expected] : cases) EXPECT_TRUE(columnGeometry(width, dpi) == expected) << width;
-}
-
-TEST(Layout, ListAndFooterFollowTheClientHeight)
-{
-    // Client height, DPI, then list height, the tops of the three lines under it and the frame's bottom. At
-    // 144 DPI 109, 79 and 55 scale to 163.5, 118.5 and 82.5: halves round away from zero.
-    const std::tuple<int, UINT, std::array<int, 5>> cases[] = {
-        {781, 96, {533, 672, 702, 726, 676}}, {650, 96, {402, 541, 571, 595, 636}},
-        {400, 96, {240, 379, 409, 433, 386}}, {0, 96, {240, 379, 409, 433, -14}},
-        {1172, 144, {800, 1008, 1053, 1089, 1014}}};
-    for (const auto& [height, dpi, expected] : cases) {
-        auto byId = placementsById(1264, height, dpi);
-        const std::array<int, 5> actual{byId[kImageListView].bottom - byId[kImageListView].top,
+    // Client size and DPI, then the list's width, the panel's left and width, the list's bottom, the tops of
+    // the three lines under it and the frame's bottom. A minimised window reports 0 x 0. At 144 DPI 109, 79
+    // and 55 scale to 163.5, 118.5 and 82.5: halves round away from zero.
+    const std::tuple<int, int, UINT, std::array<int, 8>> cases[] = {
+        {1264, 781, 96, {695, 737, 503, 663, 672, 702, 726, 676}},
+        {1004, 650, 96, {552, 594, 386, 532, 541, 571, 595, 636}},
+        {0, 0, 96, {420, 462, 330, 370, 379, 409, 433, -14}},
+        {1896, 1172, 144, {1042, 1105, 755, 995, 1008, 1053, 1089, 1014}},
+        {0, 0, 192, {840, 924, 660, 740, 758, 818, 866, -28}}};
+    for (const auto& [width, height, dpi, expected] : cases) {
+        auto byId = placementsById(width, height, dpi);
+        const auto [listWidth, panelX, panelWidth] = columnGeometry(width, dpi);
+        const std::array<int, 8> actual{listWidth, panelX, panelWidth, byId[kImageListView].bottom,
                                         byId[kSummaryText].top, byId[kProgressBar].top, byId[kStatusText].top,
                                         panelFrameBottom(height, dpi)};
-        EXPECT_EQ(actual, expected) << height;
+        EXPECT_EQ(actual, expected) << width << " x " << height << " at " << dpi;
     }
 }
 
-TEST(Layout, EveryRectangleScalesWithTheDpiAndNoneOverlap)
-{
-    for (const UINT dpi : {96u, 144u, 192u}) {
-        for (const SIZE size : {SIZE{1264, 781}, SIZE{1004, 650}, SIZE{0, 0}}) {
-            const auto design = placementsById(size.cx, size.cy, 96);
-            const auto scaled = placementsById(scaleForDpi(size.cx, dpi), scaleForDpi(size.cy, dpi), dpi);
-            for (const auto& [id, rect] : scaled) {
-                SCOPED_TRACE(testing::Message() << dpi << " dpi, " << size.cx << " x " << size.cy << ", id " << id);
-                const RECT& own = design.at(id);
-                const LONG edges[][2] = {{rect.left, own.left}, {rect.top, own.top}, {rect.right, own.right},
-                                         {rect.bottom, own.bottom}};
-                for (const auto& [edge, designEdge] : edges) EXPECT_NEAR(edge, scaleForDpi(designEdge, dpi), 1);
-                RECT overlap{};
-                for (const auto& [other, otherRect] : scaled)
-                    EXPECT_FALSE(other > id && IntersectRect(&overlap, &rect, &otherRect)) << other;
-            }
-        }
-    }
-}
-
-TEST_F(MainWindowTest, ControlsLandWhereTheLayoutPutsThemAtTheWindowDpi)
+TEST_F(MainWindowTest, ControlsLandAtTheirDesignPlacesScaledAndNoneOverlapAtTheWindowDpi)
 {
     setClientSize(px(1100), px(760));
-    for (auto [id, expected] : placementsById(px(1100), px(760), GetDpiForWindow(window()))) {
-        const RECT actual = placement(static_cast<ControlId>(id));
+    std::map<int, RECT> actual;
+    for (const auto& [id, design] : placementsById(1100, 760, 96)) {
+        RECT& rect = actual[id] = placement(static_cast<ControlId>(id));
         // A closed combo box keeps the height the platform gives it.
-        if (id == kFormatCombo || id == kScaleCombo) expected.bottom = actual.bottom;
-        EXPECT_TRUE(EqualRect(&actual, &expected)) << id << " at " << actual.left << ',' << actual.top << ','
-                                                   << actual.right << ',' << actual.bottom;
+        if (id == kFormatCombo || id == kScaleCombo) rect.bottom = px(design.bottom);
+        const LONG edges[][2] = {{rect.left, design.left}, {rect.top, design.top}, {rect.right, design.right},
+                                 {rect.bottom, design.bottom}};
+        for (const auto& [edge, designEdge] : edges) EXPECT_NEAR(edge, px(designEdge), 1) << id;
     }
+    RECT overlap{};
+    for (const auto& [id, rect] : actual)
+        for (const auto& [other, otherRect] : actual)
+            EXPECT_FALSE(other > id && IntersectRect(&overlap, &rect, &otherRect)) << id << " and " << other;
 }
 
 TEST_F(MainWindowTest, PaintsHeaderBandBackgroundFrameAndIconAtTheWindowDpi)
 {
-    const UINT dpi = GetDpiForWindow(window());
     const int width = px(1264);
-    const int panelX = columnGeometry(width, dpi).panelX;
+    const int panelX = columnGeometry(width, GetDpiForWindow(window())).panelX;
     setClientSize(width, px(781));
     RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     HDC hdc = GetDC(window());
     // The band's last row and the one below, the background, inside and on the panel frame, below it.
     const std::pair<POINT, COLORREF> samples[] = {
-        {{px(600), px(5)}, kHeaderColour},      {{px(900), px(78) - 1}, kHeaderColour},
+        {{px(600), px(5)}, kHeaderColour}, {{px(900), px(78) - 1}, kHeaderColour},
         {{px(900), px(78)}, kBackgroundColour}, {{px(10), px(300)}, kBackgroundColour},
-        {{panelX - px(7), px(640)}, kBackgroundColour},   {{panelX - px(12), px(300)}, kFrameColour},
-        {{px(900), px(86)}, kFrameColour},      {{px(900), panelFrameBottom(px(781), dpi) - 1}, kFrameColour},
-        {{px(900), px(700)}, kBackgroundColour}};
+        {{panelX - px(7), px(640)}, kBackgroundColour},
+        {{panelX - px(12), px(300)}, kFrameColour}, {{px(900), px(86)}, kFrameColour},
+        {{px(900), px(676) - 1}, kFrameColour}, {{px(900), px(700)}, kBackgroundColour}};
     for (const auto& [at, colour] : samples) EXPECT_EQ(GetPixel(hdc, at.x, at.y), colour) << at.x << ',' << at.y;
-    int iconPixels = 0;
+    int iconPixels = 0, titlePixels = 0;
     for (int y = px(14); y < px(62); ++y)
         for (int x = width - px(66); x < width - px(18); ++x) iconPixels += GetPixel(hdc, x, y) != kHeaderColour;
-    int titlePixels = 0;
     for (int y = px(13); y < px(48); ++y)
         for (int x = px(24); x < px(140); ++x) titlePixels += GetPixel(hdc, x, y) == RGB(255, 255, 255);
     ReleaseDC(window(), hdc);

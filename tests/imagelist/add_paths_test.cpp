@@ -1,15 +1,12 @@
-// Files and folders dropped on the real window: a real drop handle sent as the
-// shell sends it, real files read on worker threads while the window keeps going.
-#include <gtest/gtest.h>
-
+// Files and folders dropped on the real window: a real drop handle sent as the shell
+// sends it, which files of a folder count and in which order, real files read on
+// worker threads while the window keeps going.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "imagelist/image_reading.h"
 #include "support/main_window_fixture.h"
@@ -17,6 +14,8 @@
 #include "support/wic_files.h"
 
 namespace {
+const ControlId kUnlocked[] = {kImageListView, kQualityLabel, kForecastText, kProgressBar, kStatusText, kSummaryText};
+
 class AddPathsTest : public MainWindowTest {
 protected:
     // Builds the drop in global memory as the shell does; the window releases it.
@@ -32,8 +31,6 @@ protected:
         SendMessageW(window(), WM_DROPFILES, reinterpret_cast<WPARAM>(files), 0);
     }
 
-    LRESULT progress(UINT message) const { return SendMessageW(control(kProgressBar), message, FALSE, 0); }
-
     TempFolder folder;
 };
 }  // namespace
@@ -41,16 +38,17 @@ protected:
 TEST_F(AddPathsTest, DropAddsFilesAsTheyAreAndFoldersAsTheImagesBelowThem)
 {
     EXPECT_TRUE(GetWindowLongPtrW(window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    // Any extension counts for a dropped file; a folder gives only files named like images.
-    for (const wchar_t* name : {L"Baum\\Unter\\a.png", L"Baum\\C.PNG", L"Baum\\b.png", L"Baum\\notiz.txt", L"bild.dat"})
+    // Any extension counts for a dropped file; a folder gives only the files whose names end in an image
+    // pattern's, in A-Z order without regard to case, where code-unit order would put "C" and "Unter" before "b".
+    for (const wchar_t* name : {L"Baum\\Unter\\a.JPEG", L"Baum\\C.tiff", L"Baum\\b.Heic", L"Baum\\notiz.txt",
+                                L"Baum\\x.jpg.txt", L"Baum\\x.jpgx", L"Baum\\jpg", L"Baum\\f.png\\x", L"bild.dat"})
         writeSmallPng(folder.file(name));
     writeFileBytes(folder.file(L"kaputt.jpg"), "kein Bild");
-
-    drop({folder.file(L"Baum"), folder.file(L"bild.dat"), folder.file(L"kaputt.jpg"), folder.file(L"fehlt.png"),
-          folder.file(L"BILD.DAT")});
+    drop({folder.file(L"Baum"), folder.file(L"bild.dat"), folder.file(L"kaputt.jpg"), folder.file(L"fehlt.png")});
     ASSERT_TRUE(pumpUntil([] { return !isReadingImages(); }));
-    EXPECT_EQ(columnTexts(5), (std::vector<std::wstring>{folder.file(L"Baum\\b.png"), folder.file(L"Baum\\C.PNG"),
-                                                        folder.file(L"Baum\\Unter\\a.png"), folder.file(L"bild.dat")}));
+    const std::wstring tree = folder.file(L"Baum\\");
+    EXPECT_EQ(columnTexts(5), (std::vector<std::wstring>{tree + L"b.Heic", tree + L"C.tiff", tree + L"Unter\\a.JPEG",
+                                                        folder.file(L"bild.dat")}));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, L"2 Datei(en) konnten von Windows nicht als Bild gelesen werden.");
 
@@ -67,16 +65,19 @@ TEST_F(AddPathsTest, ReadingManyFilesShowsProgressWhileTheWindowKeepsAnswering)
     for (int i = 1000; i < 1400; ++i)
         paths.push_back(writeSmallPng(folder.file(L"Viele\\bild-" + std::to_wstring(i) + L".png")));
     SetWindowTextW(control(kStatusText), L"Fertig.");
-    SendMessageW(control(kProgressBar), PBM_SETPOS, 7, 0);
+    HWND progress = control(kProgressBar);
+    SendMessageW(progress, PBM_SETPOS, 7, 0);
 
     drop({folder.file(L"Viele")});
     // The drop has returned while the files are still being read.
     EXPECT_EQ(text(kStatusText), L"Lese 1 von 400: bild-1000.png");
-    EXPECT_FALSE(enabled(kAddImagesButton) || enabled(kClearImagesButton) || enabled(kStartButton));
+    // Every control that acts is locked; the list and what only shows stay as they are.
+    for (int id = kImageListView; id <= kPercentTrackbar; ++id)
+        EXPECT_EQ(enabled(ControlId(id)), std::ranges::count(kUnlocked, id) > 0) << id;
     drop({writeSmallPng(folder.file(L"ignoriert.png"))});
     std::vector<std::pair<LRESULT, std::wstring>> seen;  // whenever the window had handled what was waiting
     ASSERT_TRUE(pumpUntil([&] {
-        if (isReadingImages()) seen.emplace_back(progress(PBM_GETPOS), text(kStatusText));
+        if (isReadingImages()) seen.emplace_back(SendMessageW(progress, PBM_GETPOS, 0, 0), text(kStatusText));
         return !isReadingImages();
     }));
     EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](const auto& s) { return s.first > 0; }));
@@ -85,7 +86,7 @@ TEST_F(AddPathsTest, ReadingManyFilesShowsProgressWhileTheWindowKeepsAnswering)
 
     EXPECT_EQ(columnTexts(5), paths);
     EXPECT_EQ(text(kStatusText), L"Fertig.");
-    EXPECT_EQ(progress(PBM_GETPOS), 7);
+    EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), 7);
     EXPECT_TRUE(enabled(kAddImagesButton) && enabled(kStartButton) && enabled(kFormatCombo));
     EXPECT_FALSE(enabled(kWidthEdit));  // as the scale mode wants it
 }

@@ -1,18 +1,13 @@
 // The settings panel on the real window: which scale controls each mode
-// enables, the busy lock, the edit and slider pairs and the texts the images are sized by.
+// enables and the edit and slider pairs; the lock is the reading's and the run's business.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstring>
-#include <string>
 #include <tuple>
 #include <utility>
 
-#include "imagelist/image_list.h"
-#include "imagelist/image_list_view.h"
-#include "settings/settings_panel.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -28,30 +23,21 @@ const std::pair<ControlId, char> kScaleControls[] = {
     {kHeightEdit, 'H'},  {kHeightTrackbar, 'H'},  {kKeepAspectCheck, 'K'},
 };
 
-// What a run leaves enabled; it locks every other control.
-const ControlId kNeverLocked[] = {
-    kImageListView, kQualityLabel, kForecastText, kProgressBar, kStatusText, kSummaryText};
+// Every other control stays enabled.
+void expectEnabling(const char* scaleControlsEnabled)
+{
+    for (int id = kImageListView; id <= kPercentTrackbar; ++id) {
+        bool on = true;
+        for (const auto& [scaleId, letter] : kScaleControls)
+            if (scaleId == id) on = std::strchr(scaleControlsEnabled, letter) != nullptr;
+        EXPECT_EQ(IsWindowEnabled(control(ControlId(id))) != FALSE, on) << id;
+    }
+}
 
-class SettingsPanelTest : public MainWindowTest {
-protected:
-    void setKeepAspect(bool keep)
-    {
-        SendMessageW(control(kKeepAspectCheck), BM_SETCHECK, keep ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
-    void expectEnabling(const char* scaleControlsEnabled, bool busy = false)
-    {
-        for (int id = kImageListView; id <= kPercentTrackbar; ++id) {
-            bool on = !busy || std::ranges::count(kNeverLocked, id) > 0;
-            for (const auto& [scaleId, letter] : kScaleControls) {
-                if (scaleId == id && !busy) on = std::strchr(scaleControlsEnabled, letter) != nullptr;
-            }
-            EXPECT_EQ(enabled(ControlId(id)), on) << id;
-        }
-    }
-};
+void setKeepAspect(bool keep) { SendMessageW(control(kKeepAspectCheck), BM_SETCHECK, keep ? BST_CHECKED : 0, 0); }
 }  // namespace
 
-TEST_F(SettingsPanelTest, EnablesTheScaleControlsEachModeUses)
+TEST_F(MainWindowTest, EnablesTheScaleControlsEachModeUses)
 {
     for (const auto& [selection, keep, scaleControlsEnabled] : kEnablingTable) {
         // Reached once through the scale combo and once through the checkbox,
@@ -69,22 +55,7 @@ TEST_F(SettingsPanelTest, EnablesTheScaleControlsEachModeUses)
     }
 }
 
-TEST_F(SettingsPanelTest, BusyLocksThePanelAndUnlockingReappliesTheMode)
-{
-    for (int id = kImageListView; id <= kPercentTrackbar; ++id) EnableWindow(control(ControlId(id)), TRUE);
-    // The mode changes while locked, which tells working the states out afresh
-    // on unlocking apart from restoring those from before the lock.
-    for (const auto& [selection, scaleControlsEnabled] : {std::pair(2, "WK"), std::pair(0, "")}) {
-        SCOPED_TRACE(selection);
-        setPanelBusy(true);
-        expectEnabling("", true);
-        SendMessageW(control(kScaleCombo), CB_SETCURSEL, selection, 0);
-        setPanelBusy(false);
-        expectEnabling(scaleControlsEnabled);
-    }
-}
-
-TEST_F(SettingsPanelTest, EditsAndSlidersKeepInStepWithThePairsOwnDefaultsAndBounds)
+TEST_F(MainWindowTest, EditsAndSlidersKeepInStepWithThePairsOwnDefaultsAndBounds)
 {
     // Edit, its slider, the text typed and the slider's position for it.
     const std::tuple<ControlId, ControlId, const wchar_t*, int> cases[] = {
@@ -102,22 +73,5 @@ TEST_F(SettingsPanelTest, EditsAndSlidersKeepInStepWithThePairsOwnDefaultsAndBou
         // And back: each slider writes its own edit.
         moveTrackbar(trackbar, trackbar - 1000);
         EXPECT_EQ(text(edit), std::to_wstring(trackbar - 1000));
-    }
-}
-
-TEST_F(SettingsPanelTest, EmptyOrUnreadableTextsMeanEachImagesOwnSize)
-{
-    imageList().append({L"C:\\Bilder\\gross.jpg", 4000, 3000, 500000});
-    imageList().append({L"C:\\Bilder\\klein.png", 640, 480, 90000});
-    rebuildImageListView();
-    setKeepAspect(false);
-    // Exact size without the aspect ratio reads both sides; percent reads its own edit.
-    for (const int selection : {4, 1}) {
-        selectCombo(kScaleCombo, selection);
-        typeInto(kWidthEdit, L"");
-        typeInto(kHeightEdit, L"x");
-        typeInto(kPercentEdit, L"abc");
-        EXPECT_EQ(cell(0, 3), L"4000 \u00d7 3000") << selection;
-        EXPECT_EQ(cell(1, 3), L"640 \u00d7 480") << selection;
     }
 }
