@@ -17,6 +17,7 @@ TEST(WorkerPool, RunsJobsOnWorkersWithFactoriesOfTheirOwn)
     std::set<DWORD> threads;
     std::set<IWICImagingFactory*> factories;
     std::atomic<int> done = 0;
+    const DWORD testThread = GetCurrentThreadId();
     {
         WorkerPool pool(2);
         ASSERT_EQ(pool.size(), 2u);
@@ -26,6 +27,8 @@ TEST(WorkerPool, RunsJobsOnWorkersWithFactoriesOfTheirOwn)
                 threads.insert(GetCurrentThreadId());
                 factories.insert(imagingFactory());
                 ++done;
+                // Jobs report by posting, which also wakes the waiting thread.
+                PostThreadMessageW(testThread, WM_NULL, 0, 0);
             });
         }
         ASSERT_TRUE(pumpUntil([&] { return done == 8; }));
