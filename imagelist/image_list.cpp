@@ -5,17 +5,15 @@
 #include <system_error>
 
 #include "convert/imaging.h"
+#include "imagelist/declared_size.h"
+#include "imagelist/exif_orientation.h"
+#include "imagelist/orientation_reader.h"
 
 namespace {
 std::vector<ImageEntry> gImageList;
-}
 
-std::vector<ImageEntry>& imageList()
-{
-    return gImageList;
-}
-
-bool probeImage(const std::wstring& path, ImageEntry& entry)
+// Frame 0's size as stored; decoder and frame are released before it returns.
+bool storedFrameSize(const std::wstring& path, PixelSize& size)
 {
     // The frame is declared after the decoder so that it is released first.
     ComPtr<IWICBitmapDecoder> decoder;
@@ -24,11 +22,27 @@ bool probeImage(const std::wstring& path, ImageEntry& entry)
                                                            WICDecodeMetadataCacheOnDemand, &decoder)))
         return false;
     if (FAILED(decoder->GetFrame(0, &frame))) return false;
-    UINT width = 0;
-    UINT height = 0;
-    if (FAILED(frame->GetSize(&width, &height))) return false;
-    entry.width = width;
-    entry.height = height;
+    return SUCCEEDED(frame->GetSize(&size.width, &size.height));
+}
+}  // namespace
+
+std::vector<ImageEntry>& imageList()
+{
+    return gImageList;
+}
+
+bool probeImage(const std::wstring& path, ImageEntry& entry)
+{
+    // Decoders allocate the whole declared image while they open, so a hostile
+    // header never reaches one.
+    const std::vector<std::uint8_t> header = readFileHeader(path);
+    if (headerVerdict(header) != HeaderVerdict::Decodable) return false;
+    PixelSize stored;
+    if (!storedFrameSize(path, stored)) return false;
+    entry.orientation = readOrientation(path, header);
+    const PixelSize shown = orientedSize(stored, entry.orientation);
+    entry.width = shown.width;
+    entry.height = shown.height;
     entry.path = path;
     // file_size follows links; a size that cannot be read does not make the image unusable.
     std::error_code error;
