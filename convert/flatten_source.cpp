@@ -29,25 +29,16 @@ void compositeRow(const BYTE* in, BYTE* out, INT width)
 
 class FlattenSource final : public OwnBitmapSource {
 public:
-    explicit FlattenSource(ComPtr<IWICBitmapSource> input) : OwnBitmapSource(std::move(input)) {}
+    explicit FlattenSource(ComPtr<IWICBitmapSource> input)
+        : OwnBitmapSource(std::move(input), GUID_WICPixelFormat24bppBGR, 3)
+    {
+    }
 
     HRESULT STDMETHODCALLTYPE GetSize(UINT* width, UINT* height) override { return input_->GetSize(width, height); }
 
-    HRESULT STDMETHODCALLTYPE GetPixelFormat(WICPixelFormatGUID* format) override
+private:
+    HRESULT copyArea(const WICRect& area, UINT stride, BYTE* buffer) override
     {
-        if (format == nullptr) return E_INVALIDARG;
-        *format = GUID_WICPixelFormat24bppBGR;
-        return S_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT stride, UINT bufferSize, BYTE* buffer) override
-    {
-        UINT width = 0;
-        UINT height = 0;
-        RETURN_IF_FAILED(input_->GetSize(&width, &height));
-        WICRect area{};
-        RETURN_IF_FAILED(checkCopyRequest(rect, width, height, 3, stride, bufferSize, buffer, area));
-        if (area.Width == 0) return S_OK;
         const UINT inStride = static_cast<UINT>(area.Width) * 4;
         const INT bandRows = static_cast<INT>(std::max<std::size_t>(1, kBandBytes / inStride));
         std::unique_ptr<BYTE[]> band(new (std::nothrow) BYTE[static_cast<std::size_t>(inStride) * bandRows]);

@@ -14,20 +14,16 @@ namespace {
 
 class UprightSource final : public OwnBitmapSource {
 public:
-    UprightSource(ComPtr<IWICBitmapSource> input, OrientationTransform transform)
-        : OwnBitmapSource(std::move(input)), transform_(transform)
+    UprightSource(ComPtr<IWICBitmapSource> input, const WICPixelFormatGUID& format, UINT bytesPerPixel,
+                  OrientationTransform transform)
+        : OwnBitmapSource(std::move(input), format, bytesPerPixel), transform_(transform)
     {
     }
 
-    // Takes the stored pixels; fails for a format other than 24bppBGR or 32bppBGRA.
+    // Takes a copy of the stored pixels.
     HRESULT load()
     {
         RETURN_IF_FAILED(input_->GetSize(&width_, &height_));
-        RETURN_IF_FAILED(input_->GetPixelFormat(&format_));
-        if (format_ == GUID_WICPixelFormat24bppBGR)
-            bytesPerPixel_ = 3;
-        else if (format_ != GUID_WICPixelFormat32bppBGRA)
-            return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
         if (exceedsPixelLimit(width_, height_)) return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
         stride_ = width_ * bytesPerPixel_;
         const std::size_t size = static_cast<std::size_t>(stride_) * height_;
@@ -44,21 +40,9 @@ public:
         return S_OK;
     }
 
-    HRESULT STDMETHODCALLTYPE GetPixelFormat(WICPixelFormatGUID* format) override
+private:
+    HRESULT copyArea(const WICRect& area, UINT stride, BYTE* buffer) override
     {
-        if (format == nullptr) return E_INVALIDARG;
-        *format = format_;
-        return S_OK;
-    }
-
-    HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT stride, UINT bufferSize, BYTE* buffer) override
-    {
-        UINT shownWidth = 0;
-        UINT shownHeight = 0;
-        GetSize(&shownWidth, &shownHeight);
-        WICRect area{};
-        RETURN_IF_FAILED(
-            checkCopyRequest(rect, shownWidth, shownHeight, bytesPerPixel_, stride, bufferSize, buffer, area));
         for (INT row = 0; row < area.Height; ++row) {
             BYTE* out = buffer + static_cast<std::size_t>(stride) * row;
             if (bytesPerPixel_ == 4)
@@ -69,7 +53,6 @@ public:
         return S_OK;
     }
 
-private:
     // Shown pixels x .. x + count - 1 of shown row y: the stored pixel of the
     // first, then a fixed step through the stored pixels for each next one.
     template <std::size_t kBytes>
@@ -89,9 +72,7 @@ private:
     OrientationTransform transform_;
     UINT width_ = 0;
     UINT height_ = 0;
-    UINT bytesPerPixel_ = 4;
     UINT stride_ = 0;
-    WICPixelFormatGUID format_{};
     std::unique_ptr<BYTE[]> pixels_;
 };
 
@@ -99,8 +80,13 @@ private:
 
 HRESULT turnUpright(ComPtr<IWICBitmapSource>& source, std::uint16_t orientation)
 {
+    WICPixelFormatGUID format{};
+    RETURN_IF_FAILED(source->GetPixelFormat(&format));
+    if (format != GUID_WICPixelFormat24bppBGR && format != GUID_WICPixelFormat32bppBGRA)
+        return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
+    const UINT bytesPerPixel = format == GUID_WICPixelFormat24bppBGR ? 3 : 4;
     ComPtr<UprightSource> upright;
-    upright.Attach(new (std::nothrow) UprightSource(source, orientationTransform(orientation)));
+    upright.Attach(new (std::nothrow) UprightSource(source, format, bytesPerPixel, orientationTransform(orientation)));
     if (!upright) return E_OUTOFMEMORY;
     RETURN_IF_FAILED(upright->load());
     return upright.As(&source);
