@@ -1,8 +1,12 @@
 // Runs one image through decoder, scaler, format converter and encoder as a
-// pull chain: WriteSource draws the pixels, no full-size copy is made here.
+// pull chain: WriteSource draws the pixels. Only turning a photo upright copies
+// the frame, since a turn reads stored columns as rows.
 #include "convert/transcode.h"
 
+#include "convert/flatten_source.h"
 #include "convert/imaging.h"
+#include "convert/upright_source.h"
+#include "imagelist/declared_size.h"
 
 namespace {
 
@@ -44,18 +48,41 @@ HRESULT widenUncommonFormat(ComPtr<IWICBitmapSource>& source)
     return widened.As(&source);
 }
 
-HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target)
+// Refuses, before any decoder allocates it, a file whose header declares a size
+// beyond the limits, and a target the encoder could not hold in memory.
+HRESULT admitSource(const ImageEntry& entry, PixelSize target)
 {
+    switch (headerVerdict(readFileHeader(entry.path))) {
+    case HeaderVerdict::TooLarge:
+        return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
+    case HeaderVerdict::Broken:
+        return WINCODEC_ERR_BADHEADER;
+    case HeaderVerdict::Decodable:
+        break;
+    }
+    return exceedsPixelLimit(target.width, target.height) ? WINCODEC_ERR_IMAGESIZEOUTOFRANGE : S_OK;
+}
+
+HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const std::wstring& extension)
+{
+    RETURN_IF_FAILED(admitSource(entry, target));
     RETURN_IF_FAILED(imagingFactory()->CreateDecoderFromFilename(entry.path.c_str(), nullptr, GENERIC_READ,
                                                                  WICDecodeMetadataCacheOnLoad, &p.decoder));
     RETURN_IF_FAILED(p.decoder->GetFrame(0, &p.frame));
-    // Compared with the size recorded when the image was added, not a fresh query.
-    if (target.width == entry.width && target.height == entry.height) {
-        RETURN_IF_FAILED(p.frame.As(&p.source));
-    } else {
-        RETURN_IF_FAILED(scale(p.frame.Get(), target, p.source));
+    RETURN_IF_FAILED(p.frame.As(&p.source));
+    // Upright before scaling: the recorded size and the target are the sides a viewer shows.
+    if (entry.orientation != 1) {
+        RETURN_IF_FAILED(widenUncommonFormat(p.source));
+        RETURN_IF_FAILED(turnUpright(p.source, entry.orientation));
     }
-    return widenUncommonFormat(p.source);
+    // Compared with the size recorded when the image was added, not a fresh query.
+    if (target.width != entry.width || target.height != entry.height)
+        RETURN_IF_FAILED(scale(p.source.Get(), target, p.source));
+    RETURN_IF_FAILED(widenUncommonFormat(p.source));
+    // The formats asked for without an alpha channel would otherwise keep
+    // whatever colour a transparent pixel happens to store.
+    if (requestedPixelFormat(extension) != GUID_WICPixelFormat32bppBGRA) RETURN_IF_FAILED(flattenOverWhite(p.source));
+    return S_OK;
 }
 
 HRESULT openEncoder(Pipeline& p, const std::wstring& outputPath, const GUID& containerFormat)
@@ -101,7 +128,7 @@ HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const st
                              const GUID& containerFormat, const std::wstring& extension, int quality)
 {
     Pipeline p;
-    RETURN_IF_FAILED(openSource(p, entry, target));
+    RETURN_IF_FAILED(openSource(p, entry, target, extension));
     RETURN_IF_FAILED(openEncoder(p, outputPath, containerFormat));
     WICPixelFormatGUID format{};
     RETURN_IF_FAILED(prepareFrame(p, target, extension, quality, format));

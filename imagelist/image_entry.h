@@ -13,6 +13,8 @@ struct ImageEntry {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::uint64_t fileSize = 0;
+    // EXIF orientation 1-8; width and height are already the upright size a viewer shows.
+    std::uint16_t orientation = 1;
 };
 
 // The A-Z order under the same folding as asciiCaseFolded: two paths are

@@ -6,10 +6,26 @@
 #include <utility>
 
 #include "convert/imaging.h"
+#include "imagelist/declared_size.h"
+#include "imagelist/exif_orientation.h"
+#include "imagelist/orientation_reader.h"
 
 namespace {
 ImageList gImageList;
+
+// Frame 0's size as stored; decoder and frame are released before it returns.
+bool storedFrameSize(const std::wstring& path, PixelSize& size)
+{
+    // The frame is declared after the decoder so that it is released first.
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                           WICDecodeMetadataCacheOnDemand, &decoder)))
+        return false;
+    if (FAILED(decoder->GetFrame(0, &frame))) return false;
+    return SUCCEEDED(frame->GetSize(&size.width, &size.height));
 }
+}  // namespace
 
 bool ImageList::append(ImageEntry entry)
 {
@@ -54,18 +70,16 @@ ImageList& imageList()
 
 bool probeImage(const std::wstring& path, ImageEntry& entry)
 {
-    // The frame is declared after the decoder so that it is released first.
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    if (FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                           WICDecodeMetadataCacheOnDemand, &decoder)))
-        return false;
-    if (FAILED(decoder->GetFrame(0, &frame))) return false;
-    UINT width = 0;
-    UINT height = 0;
-    if (FAILED(frame->GetSize(&width, &height))) return false;
-    entry.width = width;
-    entry.height = height;
+    // Decoders allocate the whole declared image while they open, so a hostile
+    // header never reaches one.
+    const std::vector<std::uint8_t> header = readFileHeader(path);
+    if (headerVerdict(header) != HeaderVerdict::Decodable) return false;
+    PixelSize stored;
+    if (!storedFrameSize(path, stored)) return false;
+    entry.orientation = readOrientation(path, header);
+    const PixelSize shown = orientedSize(stored, entry.orientation);
+    entry.width = shown.width;
+    entry.height = shown.height;
     entry.path = path;
     // file_size follows links; a size that cannot be read does not make the image unusable.
     std::error_code error;

@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "convert/encoder_lookup.h"
 #include "convert/imaging.h"
 #include "convert/transcode.h"
+#include "imagelist/image_list.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
@@ -146,6 +148,98 @@ TEST(Transcode, GifOutputHoldsAtMost256Colours)
     // A palette built from the picture stays close to it; a fixed palette
     // of the same size would be about twice as far off.
     EXPECT_LT(meanDifference(source, pixels), 6.0);
+}
+
+// The size, then 'r', 'b' or '-' at the top-left, top-right, bottom-left and bottom-right corners.
+std::string sizeAndCorners(const std::wstring& path)
+{
+    const std::uint32_t width = readImageFacts(path).width, height = readImageFacts(path).height;
+    std::vector<std::uint32_t> pixels;
+    std::string text = std::to_string(width) + "x" + std::to_string(height) + " ";
+    if (FAILED(readPixels(path, pixels))) return text;
+    // Grey has much green, the blocks little; then red or blue tells them apart.
+    for (const std::uint32_t at : {2 * width + 2, 3 * width - 3, (height - 3) * width + 2, (height - 2) * width - 3})
+        text += (pixels[at] >> 8 & 0xFF) > 100 ? '-' : (pixels[at] >> 16 & 0xFF) > 160 ? 'r' : 'b';
+    return text;
+}
+
+TEST(Transcode, PhotosStoredOnTheirSideComeOutAsAViewerShowsThem)
+{
+    // Where a red block in the stored top-left corner and a blue one top-right appear, by orientation.
+    const char* const kCorners[] = {"", "rb--", "br--", "--br", "--rb", "r-b-", "-r-b", "-b-r", "b-r-"};
+    TempFolder folder;
+    std::vector<std::uint32_t> pixels(64 * 40, 0xFF808080);
+    for (std::uint32_t i = 0; i < 16 * 64; ++i)
+        if (i % 64 < 16 || i % 64 >= 48) pixels[i] = i % 64 < 16 ? 0xFFFF0000 : 0xFF0000FF;
+    const std::wstring plain = folder.file(L"plain.jpg");
+    ASSERT_EQ(writeTestImage(plain, GUID_ContainerFormatJpeg, 64, 40, GUID_WICPixelFormat24bppBGR, 1, pixels), S_OK);
+    const std::string jpeg = readFileBytes(plain);
+    std::string rgb;
+    for (const std::uint32_t pixel : pixels) rgb += {char(pixel >> 16), char(pixel >> 8), char(pixel)};
+    // Each file with its orientation. A malformed EXIF block counts as 1: for
+    // this count Wine's IFD reader would write far past its buffer.
+    std::vector<std::tuple<std::wstring, std::string, std::uint16_t>> photos = {
+        {L"count.jpg", withExif(jpeg, tiffBytes(true, {{274, 3, 0x80000001, 8}})), 1},
+        {L"side.tif", tiffBytes(false, {{256, 3, 1, 64}, {257, 3, 1, 40}, {258, 3, 1, 8}, {259, 3, 1, 1},
+                                        {262, 3, 1, 2}, {273, 4, 1, 134}, {274, 3, 1, 6}, {277, 3, 1, 3},
+                                        {278, 3, 1, 40}, {279, 4, 1, 64 * 40 * 3}}, rgb), 6}};
+    // Little-endian TIFF headers in 1.jpg to 8.jpg, big-endian ones in 11.jpg to 18.jpg.
+    for (std::uint16_t value = 1; value <= 8; ++value)
+        for (const bool mm : {false, true})
+            photos.emplace_back(std::to_wstring(value + 10 * mm) + L".jpg",
+                                withExif(jpeg, tiffBytes(mm, {{274, 3, 1, value}})), value);
+    for (const auto& [name, bytes, orientation] : photos) {
+        SCOPED_TRACE(testing::Message() << name);
+        writeFileBytes(folder.file(name), bytes);
+        ImageEntry entry;
+        ASSERT_TRUE(probeImage(folder.file(name), entry));
+        // The output's size below shows the height.
+        EXPECT_EQ(std::tuple(entry.orientation, entry.width), std::tuple(orientation, orientation >= 5 ? 40u : 64u));
+        // At the recorded size, then scaled after turning.
+        for (const std::uint32_t divisor : {1u, 2u}) {
+            const PixelSize target{entry.width / divisor, entry.height / divisor};
+            const std::wstring output = folder.file(std::to_wstring(divisor) + name + L".png");
+            ASSERT_EQ(convert(entry, target, output, L".png"), S_OK);
+            EXPECT_EQ(sizeAndCorners(output), std::to_string(target.width) + "x" + std::to_string(target.height) +
+                                                  " " + kCorners[orientation]);
+        }
+    }
+}
+
+TEST(Transcode, TransparencyTurnsWhiteWithoutAnAlphaChannelAndStaysWithOne)
+{
+    TempFolder folder;
+    // Thirds of invisible green, half-transparent blue and opaque red.
+    const std::uint32_t stored[] = {0x0000FF00, 0x800000FF, 0xFFFF0000};
+    const std::uint32_t overWhite[] = {0xFFFFFFFF, 0xFF7F7FFF, 0xFFFF0000};
+    std::vector<std::uint32_t> bgra(30 * 8);
+    for (size_t i = 0; i < bgra.size(); ++i) bgra[i] = stored[i % 30 / 10];
+    const ImageEntry entry{folder.file(L"logo.png"), 30, 8, 0};
+    ASSERT_EQ(writeTestImage(entry.path, GUID_ContainerFormatPng, 30, 8, GUID_WICPixelFormat32bppBGRA, 1, bgra), S_OK);
+    // JPEG blurs the edges between thirds; GIF's palette rounds the colours.
+    for (const auto& [extension, expected, tolerance] :
+         {std::tuple{std::wstring(L".jpg"), overWhite, 12}, {L".bmp", overWhite, 1}, {L".gif", overWhite, 6},
+          {L".png", stored, 0}, {L".tif", stored, 1}}) {
+        SCOPED_TRACE(testing::Message() << extension);
+        ASSERT_EQ(convert(entry, {30, 8}, folder.file(L"out" + extension), extension), S_OK);
+        ASSERT_EQ(readPixels(folder.file(L"out" + extension), bgra), S_OK);
+        for (int third = 0; third < 3; ++third)
+            for (int shift = 0; shift < 32; shift += 8)
+                EXPECT_NEAR((bgra[125 + 10 * third] >> shift) & 0xFF, (expected[third] >> shift) & 0xFF, tolerance);
+    }
+}
+
+TEST(Transcode, HugeDeclaredSizesAndTargetsFailBeforeTheOutputIsCreated)
+{
+    TempFolder folder;
+    const ImageEntry entry = writeSource(folder, kSourceKinds[0], 16, 12);
+    const std::wstring output = folder.file(L"out.png");
+    // One row more than 2^28 pixels, as a percentage or fixed size can ask.
+    EXPECT_EQ(convert(entry, {16384, 16385}, output, L".png"), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+    // Changed since it was added: its header now claims 65000 x 65000 pixels.
+    writeFileBytes(entry.path, withClaimedSize(readFileBytes(entry.path), 65000, 65000));
+    EXPECT_EQ(convert(entry, {16, 12}, output, L".png"), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST(Transcode, LosslessOutputsDoNotDependOnQuality)

@@ -1,10 +1,15 @@
-// Probing real files: what becomes an entry, what it records, and that no file
-// stays open afterwards.
+// Probing real files: what becomes an entry, what it records, that no file
+// stays open afterwards, and that a header declaring a size no decoder could
+// survive is refused before any decoder sees it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <span>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "imagelist/declared_size.h"
 #include "imagelist/image_list.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
@@ -22,33 +27,58 @@ TEST(ProbeImage, RecordsFrameZerosSizeThePathAsPassedAndTheSizeOnDisk)
     const std::wstring asPassed = folder.file(L"sEITEN.Tif");
     ImageEntry entry;
     ASSERT_TRUE(probeImage(asPassed, entry));
-    EXPECT_EQ(entry.path, asPassed);
-    EXPECT_EQ(entry.width, 80u);
-    EXPECT_EQ(entry.height, 60u);
+    EXPECT_EQ(std::tuple(entry.path, entry.width, entry.height), std::tuple(asPassed, 80u, 60u));
     EXPECT_EQ(entry.fileSize, std::filesystem::file_size(std::filesystem::path(path)));
     // A file still held by a decoder could not be deleted.
     EXPECT_TRUE(DeleteFileW(path.c_str()));
 }
 
-TEST(ProbeImage, RefusesWhatNoDecoderOpensAndLeavesItClosed)
+// Under Wine a decoder opening a header that claims 65000 x 65000 pixels
+// allocates the whole image and faults, so those never reach one.
+TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeavesItClosed)
 {
     TempFolder folder;
-    const std::wstring photo = folder.file(L"photo.jpg");
-    ASSERT_EQ(writeTestImage(photo, GUID_ContainerFormatJpeg, 64, 48, GUID_WICPixelFormat24bppBGR), S_OK);
-    const std::string jpeg = readFileBytes(photo);
-    ASSERT_GT(jpeg.size(), 400u);
-
+    for (const auto& [name, container] : {std::pair{L"a.jpg", GUID_ContainerFormatJpeg},
+                                          {L"a.png", GUID_ContainerFormatPng}, {L"a.gif", GUID_ContainerFormatGif},
+                                          {L"a.bmp", GUID_ContainerFormatBmp}}) {
+        ASSERT_EQ(writeTestImage(folder.file(name), container, 16, 12, GUID_WICPixelFormat24bppBGR), S_OK);
+        writeFileBytes(folder.file(std::wstring(L"huge-") + name),
+                       withClaimedSize(readFileBytes(folder.file(name)), 65000, 65000));
+        EXPECT_EQ(headerVerdict(readFileHeader(folder.file(std::wstring(L"huge-") + name))), HeaderVerdict::TooLarge);
+    }
     writeFileBytes(folder.file(L"text.jpg"), "Dies ist kein Bild, nur Text.\r\n");
     writeFileBytes(folder.file(L"empty.png"), "");
     // Cut inside the headers, before the frame size is written.
-    writeFileBytes(folder.file(L"truncated.jpg"), jpeg.substr(0, 100));
-    for (const wchar_t* name : {L"text.jpg", L"empty.png", L"truncated.jpg", L"missing.jpg"}) {
+    writeFileBytes(folder.file(L"truncated.jpg"), readFileBytes(folder.file(L"a.jpg")).substr(0, 100));
+    for (const wchar_t* name : {L"text.jpg", L"empty.png", L"truncated.jpg", L"missing.jpg", L"huge-a.jpg",
+                                L"huge-a.png", L"huge-a.gif", L"huge-a.bmp"}) {
         SCOPED_TRACE(testing::Message() << name);
         ImageEntry entry;
         EXPECT_FALSE(probeImage(folder.file(name), entry));
+        EXPECT_TRUE(DeleteFileW(folder.file(name).c_str()) || name == std::wstring(L"missing.jpg"));
     }
-    EXPECT_TRUE(DeleteFileW(folder.file(L"text.jpg").c_str()));
-    EXPECT_TRUE(DeleteFileW(folder.file(L"truncated.jpg").c_str()));
+    const std::string png = readFileBytes(folder.file(L"a.png")), jpeg = readFileBytes(folder.file(L"a.jpg"));
+    // Bytes, how many of them the reader is given (the rest would tell it more), verdict.
+    const std::tuple<const char*, std::string, std::size_t, HeaderVerdict> cases[] = {
+        {"a side above 65535", withClaimedSize(png, 70000, 1), SIZE_MAX, HeaderVerdict::TooLarge},
+        {"just above 2^28 pixels", withClaimedSize(png, 16385, 16384), SIZE_MAX, HeaderVerdict::TooLarge},
+        {"2^28 pixels", withClaimedSize(png, 16384, 16384), SIZE_MAX, HeaderVerdict::Decodable},
+        {"a zero side", withClaimedSize(png, 0, 12), SIZE_MAX, HeaderVerdict::Broken},
+        {"IHDR cut short", png, 20, HeaderVerdict::Broken},
+        {"a frame header cut short", jpeg, jpeg.find("\xFF\xC0") + 6, HeaderVerdict::Broken},
+        {"a segment length below 2", jpeg.substr(0, 4) + '\0' + '\1' + jpeg.substr(6), SIZE_MAX, HeaderVerdict::Broken},
+    };
+    for (const auto& [what, text, visible, verdict] : cases) {
+        const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+        EXPECT_EQ(headerVerdict(std::span(bytes).first(std::min(visible, bytes.size()))), verdict) << what;
+    }
+    // Metadata longer than the first read is read past to the frame header.
+    const std::wstring path = folder.file(L"long.jpg");
+    writeFileBytes(path, withExif(withExif(jpeg, std::string(65000, 'x')), std::string(65000, 'x')));
+    ImageEntry entry;
+    EXPECT_TRUE(probeImage(path, entry));
+    writeFileBytes(path, withClaimedSize(readFileBytes(path), 65000, 65000));
+    EXPECT_FALSE(probeImage(path, entry));
 }
 
 }  // namespace

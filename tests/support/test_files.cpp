@@ -1,5 +1,5 @@
 // Byte-level file access through the standard library, so tests compare files
-// without going through the code they test.
+// without going through the code they test; image surgery likewise by hand.
 #include "support/test_files.h"
 
 #include <algorithm>
@@ -26,4 +26,44 @@ std::vector<std::wstring> fileNamesIn(const std::wstring& folder)
         if (item.is_regular_file(error)) names.push_back(item.path().filename().wstring());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+namespace {
+std::string number(std::uint32_t value, int size, bool bigEndian)
+{
+    std::string bytes;
+    for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> 8 * (bigEndian ? size - 1 - i : i));
+    return bytes;
+}
+}  // namespace
+
+std::string withClaimedSize(std::string file, std::uint32_t width, std::uint32_t height)
+{
+    const auto claim = [&](std::size_t widthAt, std::size_t heightAt, int size, bool bigEndian) {
+        file.replace(widthAt, size, number(width, size, bigEndian));
+        return file.replace(heightAt, size, number(height, size, bigEndian));
+    };
+    if (file.starts_with("\x89PNG")) return claim(16, 20, 4, true);
+    if (file.starts_with("GIF")) return claim(6, 8, 2, false);
+    if (file.starts_with("BM")) return claim(18, 22, 4, false);
+    const std::size_t frame = file.find("\xFF\xC0");
+    return claim(frame + 7, frame + 5, 2, true);
+}
+
+std::string tiffBytes(bool bigEndian, const std::vector<IfdField>& fields, std::string_view data)
+{
+    std::string bytes = std::string(bigEndian ? "MM\0*" : "II*\0", 4) + number(8, 4, bigEndian) +
+                        number(static_cast<std::uint32_t>(fields.size()), 2, bigEndian);
+    // A single SHORT sits in the first two bytes of the value field.
+    for (const auto& [tag, type, count, value] : fields)
+        bytes += number(tag, 2, bigEndian) + number(type, 2, bigEndian) + number(count, 4, bigEndian) +
+                 number(type == 3 && count == 1 && bigEndian ? value << 16 : value, 4, bigEndian);
+    return bytes + number(0, 4, bigEndian) + std::string(data);
+}
+
+std::string withExif(std::string_view jpeg, std::string_view tiff)
+{
+    const std::string payload = std::string("Exif\0\0", 6) + std::string(tiff);
+    return std::string(jpeg.substr(0, 2)) + "\xFF\xE1" +
+           number(static_cast<std::uint32_t>(payload.size() + 2), 2, true) + payload + std::string(jpeg.substr(2));
 }

@@ -1,7 +1,9 @@
 // Plain file helpers for tests that check what a handler left on disk: whole
-// files as bytes and the names a folder holds.
+// files as bytes and the names a folder holds; and image bytes edited by hand.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,3 +13,13 @@ void writeFileBytes(const std::wstring& path, std::string_view bytes);
 
 // The names of the plain files directly in the folder, sorted.
 std::vector<std::wstring> fileNamesIn(const std::wstring& folder);
+
+// A PNG, baseline JPEG, GIF or BMP file whose header claims another size.
+std::string withClaimedSize(std::string file, std::uint32_t width, std::uint32_t height);
+
+// Tag, type (3 SHORT, 4 LONG), count and value of one IFD entry.
+using IfdField = std::array<std::uint32_t, 4>;
+// A TIFF header, one IFD of these fields right after it, then data.
+std::string tiffBytes(bool bigEndian, const std::vector<IfdField>& fields, std::string_view data = {});
+// jpeg with an APP1 "Exif" segment holding tiff right after its start-of-image marker.
+std::string withExif(std::string_view jpeg, std::string_view tiff);

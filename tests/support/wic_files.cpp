@@ -55,10 +55,12 @@ std::vector<BYTE> pictureBgra(std::uint32_t width, std::uint32_t height)
 }
 
 HRESULT writeFrame(IWICBitmapEncoder& encoder, std::uint32_t width, std::uint32_t height,
-                   WICPixelFormatGUID format)
+                   WICPixelFormatGUID format, const std::vector<std::uint32_t>& given)
 {
     IWICImagingFactory* factory = imagingFactory();
+    const auto* givenBytes = reinterpret_cast<const BYTE*>(given.data());
     std::vector<BYTE> pixels = pictureBgra(width, height);
+    if (given.size() == width * height) pixels.assign(givenBytes, givenBytes + given.size() * 4);
     ComPtr<IWICBitmap> bitmap;
     RETURN_IF_FAILED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGRA, width * 4,
                                                      static_cast<UINT>(pixels.size()), pixels.data(), &bitmap));
@@ -85,7 +87,8 @@ HRESULT writeFrame(IWICBitmapEncoder& encoder, std::uint32_t width, std::uint32_
 }  // namespace
 
 HRESULT writeTestImage(const std::wstring& path, const GUID& containerFormat, std::uint32_t width,
-                       std::uint32_t height, const WICPixelFormatGUID& pixelFormat, std::uint32_t frameCount)
+                       std::uint32_t height, const WICPixelFormatGUID& pixelFormat, std::uint32_t frameCount,
+                       const std::vector<std::uint32_t>& pixels)
 {
     IWICImagingFactory* factory = imagingFactory();
     ComPtr<IWICStream> stream;
@@ -95,7 +98,7 @@ HRESULT writeTestImage(const std::wstring& path, const GUID& containerFormat, st
     RETURN_IF_FAILED(factory->CreateEncoder(containerFormat, nullptr, &encoder));
     RETURN_IF_FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache));
     for (std::uint32_t i = 1; i <= frameCount; ++i)
-        RETURN_IF_FAILED(writeFrame(*encoder.Get(), width * i, height * i, pixelFormat));
+        RETURN_IF_FAILED(writeFrame(*encoder.Get(), width * i, height * i, pixelFormat, pixels));
     return encoder->Commit();
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A fresh empty folder under the temp path, removed with everything in it.
 class TempFolder {
@@ -27,8 +28,10 @@ private:
 // Encodes a gradient-and-noise picture (alpha varies too) in the given pixel
 // format, or the nearest one the encoder accepts, at 300 dpi. Frame i is
 // (i + 1) times width x height, so multi-frame files have distinct frame sizes.
+// Given pixels (0xAARRGGBB, row by row) replace the picture of the frame they fit.
 HRESULT writeTestImage(const std::wstring& path, const GUID& containerFormat, std::uint32_t width,
-                       std::uint32_t height, const WICPixelFormatGUID& pixelFormat, std::uint32_t frameCount = 1);
+                       std::uint32_t height, const WICPixelFormatGUID& pixelFormat, std::uint32_t frameCount = 1,
+                       const std::vector<std::uint32_t>& pixels = {});
 
 // A small PNG at the path, its missing folders created first; returns the path.
 std::wstring writeSmallPng(const std::wstring& path);
