@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "app/user_prompts.h"
 #include "convert/encoder_lookup.h"
 #include "convert/error_text.h"
+#include "convert/exclusive_file_stream.h"
 #include "convert/output_naming.h"
 #include "convert/panel_transcode.h"
 #include "convert/run_summary.h"
@@ -88,17 +90,25 @@ void runBatchConversion()
 
     std::uint64_t succeeded = 0;
     std::vector<std::wstring> failureLines;
+    // Names the status query called free but creation found taken (a dangling link, a racing writer).
+    std::set<std::wstring> takenAtCreation;
+    const auto claimOf = [&](const std::wstring& path) {
+        return takenAtCreation.count(path) ? NameClaim::Taken : NameClaim::None;
+    };
     for (size_t i = 0; i < imageList().size(); ++i) {
         const ImageEntry& entry = imageList()[i];
-        const std::wstring outputPath = uniqueOutputPath(targetFolder, entry.path, extension);
         const std::wstring name = fileNameOf(entry.path);
         showStatus(progressStatusText(i + 1, count, name));
         pumpPendingMessages();
 
-        const HRESULT result = transcodeImage(entry, outputPath, containerFormat, extension, quality);
+        HRESULT result = S_OK;
+        for (;;) {
+            const OutputName output = uniqueOutputPath(targetFolder, entry.path, extension, claimOf);
+            result = transcodeImage(entry, output.path, containerFormat, extension, quality);
+            if (!isNameTaken(result) || output.last) break;
+            takenAtCreation.insert(output.path);
+        }
         if (FAILED(result)) {
-            std::error_code ignored;
-            std::filesystem::remove(outputPath, ignored);
             failureLines.push_back(failureLine(name, errorTextFor(result)));
         } else {
             ++succeeded;

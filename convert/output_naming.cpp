@@ -1,6 +1,6 @@
 // Chooses output file names. Anything that exists counts as taken (a directory
-// too); a path whose status cannot be queried counts as free, and the encoder
-// then reports the real problem for that image.
+// too); a path whose status cannot be queried counts as free. The output is
+// created exclusively later, so a free name that turns out taken costs a retry.
 #include "convert/output_naming.h"
 
 #include <windows.h>
@@ -48,19 +48,19 @@ std::wstring pathStem(std::wstring_view path)
     return name;
 }
 
-std::wstring uniqueOutputPath(std::wstring_view targetFolder, std::wstring_view sourcePath,
-                              std::wstring_view extension)
+OutputName uniqueOutputPath(std::wstring_view targetFolder, std::wstring_view sourcePath, std::wstring_view extension,
+                            const std::function<NameClaim(const std::wstring&)>& claimOf)
 {
     const std::wstring stem = pathStem(sourcePath);
-
-    std::wstring candidate = pathAppend(targetFolder, stem + std::wstring(extension));
-    if (!isTaken(candidate)) return candidate;
-
-    for (int n = 2; n <= kLastCounter; ++n) {
-        candidate = pathAppend(targetFolder, numberedName(stem, n, extension));
-        if (!isTaken(candidate)) return candidate;
+    // Number 1 stands for the plain name: no name ever carries " (1)".
+    for (int n = 1; n <= kLastCounter; ++n) {
+        const std::wstring candidate =
+            pathAppend(targetFolder, n == 1 ? stem + std::wstring(extension) : numberedName(stem, n, extension));
+        const NameClaim claim = claimOf ? claimOf(candidate) : NameClaim::None;
+        if (claim == NameClaim::Pending) return {};
+        if (claim == NameClaim::None && !isTaken(candidate)) return {candidate, false};
     }
     // A folder with a million variants of one name: give up searching, the
     // milliseconds since start are as good as unique.
-    return pathAppend(targetFolder, numberedName(stem, GetTickCount64(), extension));
+    return {pathAppend(targetFolder, numberedName(stem, GetTickCount64(), extension)), true};
 }

@@ -3,6 +3,7 @@
 // the frame, since a turn reads stored columns as rows.
 #include "convert/transcode.h"
 
+#include "convert/exclusive_file_stream.h"
 #include "convert/flatten_source.h"
 #include "convert/imaging.h"
 #include "convert/upright_source.h"
@@ -11,12 +12,13 @@
 namespace {
 
 // Everything one transcode holds. Members are destroyed in reverse order of
-// declaration: converter, palette, options, frame encoder, encoder, stream
-// (which closes the output file), source, frame and decoder last.
+// declaration: converter, palette, options, frame encoder, encoder, stream,
+// file (which closes the output file), source, frame and decoder last.
 struct Pipeline {
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICBitmapSource> source;
+    ComPtr<ExclusiveFileStream> file;
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> frameEncoder;
@@ -85,12 +87,11 @@ HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const
     return S_OK;
 }
 
-HRESULT openEncoder(Pipeline& p, const std::wstring& outputPath, const GUID& containerFormat)
+HRESULT openEncoder(Pipeline& p, const GUID& containerFormat)
 {
     IWICImagingFactory* factory = imagingFactory();
     RETURN_IF_FAILED(factory->CreateStream(&p.stream));
-    // From here on the output file exists, also when a later step fails.
-    RETURN_IF_FAILED(p.stream->InitializeFromFilename(outputPath.c_str(), GENERIC_WRITE));
+    RETURN_IF_FAILED(p.stream->InitializeFromIStream(p.file.Get()));
     RETURN_IF_FAILED(factory->CreateEncoder(containerFormat, nullptr, &p.encoder));
     RETURN_IF_FAILED(p.encoder->Initialize(p.stream.Get(), WICBitmapEncoderNoCache));
     return p.encoder->CreateNewFrame(&p.frameEncoder, &p.options);
@@ -122,6 +123,18 @@ HRESULT createConverter(Pipeline& p, const std::wstring& extension, const WICPix
                                    0.0, WICBitmapPaletteTypeCustom);
 }
 
+HRESULT encode(Pipeline& p, PixelSize target, const GUID& containerFormat, const std::wstring& extension,
+               int quality)
+{
+    RETURN_IF_FAILED(openEncoder(p, containerFormat));
+    WICPixelFormatGUID format{};
+    RETURN_IF_FAILED(prepareFrame(p, target, extension, quality, format));
+    RETURN_IF_FAILED(createConverter(p, extension, format));
+    RETURN_IF_FAILED(p.frameEncoder->WriteSource(p.converter.Get(), nullptr));
+    RETURN_IF_FAILED(p.frameEncoder->Commit());
+    return p.encoder->Commit();
+}
+
 }  // namespace
 
 HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const std::wstring& outputPath,
@@ -129,13 +142,11 @@ HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const st
 {
     Pipeline p;
     RETURN_IF_FAILED(openSource(p, entry, target, extension));
-    RETURN_IF_FAILED(openEncoder(p, outputPath, containerFormat));
-    WICPixelFormatGUID format{};
-    RETURN_IF_FAILED(prepareFrame(p, target, extension, quality, format));
-    RETURN_IF_FAILED(createConverter(p, extension, format));
-    RETURN_IF_FAILED(p.frameEncoder->WriteSource(p.converter.Get(), nullptr));
-    RETURN_IF_FAILED(p.frameEncoder->Commit());
-    return p.encoder->Commit();
+    RETURN_IF_FAILED(ExclusiveFileStream::create(outputPath, p.file));
+    const HRESULT result = encode(p, target, containerFormat, extension, quality);
+    // Only the file this call created goes; it vanishes when the pipeline closes it.
+    if (FAILED(result)) p.file->discard();
+    return result;
 }
 
 void writeQualityOption(IPropertyBag2* options, std::wstring_view extension, int quality)

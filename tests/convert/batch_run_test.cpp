@@ -154,6 +154,9 @@ TEST_F(BatchRunTest, CleanRunWritesEveryImageWithoutOverwritingAnything)
     for (const std::wstring& path : paths) sourceBytes.push_back(readFileBytes(path));
     add(paths);
     writeFileBytes(target.file(L"zwei.jpg"), "schon da");
+    // Its status says nothing is there, but a link to outside the folder is.
+    const SymbolicLink link(target.file(L"eins.jpg"), sources.file(L"weg.jpg"));
+    ASSERT_TRUE(link.made());
     configure(target.path());
 
     std::vector<StatusUpdate> updates;
@@ -168,10 +171,11 @@ TEST_F(BatchRunTest, CleanRunWritesEveryImageWithoutOverwritingAnything)
     EXPECT_EQ(SendMessageW(control(kProgressBar), PBM_GETRANGE, FALSE, 0), 3);
 
     ASSERT_EQ(fileNamesIn(target.path()),
-              (std::vector<std::wstring>{L"drei.jpg", L"eins.jpg", L"zwei (2).jpg", L"zwei.jpg"}));
+              (std::vector<std::wstring>{L"drei.jpg", L"eins (2).jpg", L"zwei (2).jpg", L"zwei.jpg"}));
     EXPECT_EQ(readFileBytes(target.file(L"zwei.jpg")), "schon da");
+    EXPECT_FALSE(std::filesystem::exists(sources.file(L"weg.jpg")));
     const std::pair<const wchar_t*, PixelSize> written[] = {
-        {L"eins.jpg", {64, 48}}, {L"zwei (2).jpg", {30, 20}}, {L"drei.jpg", {17, 9}}};
+        {L"eins (2).jpg", {64, 48}}, {L"zwei (2).jpg", {30, 20}}, {L"drei.jpg", {17, 9}}};
     for (size_t i = 0; i < paths.size(); ++i) {
         expectJpeg(target.file(written[i].first), written[i].second);
         EXPECT_EQ(readFileBytes(paths[i]), sourceBytes[i]) << paths[i];

@@ -33,7 +33,7 @@ TEST(UniqueOutputPath, TakesTheFirstFreeNameInARealFolder)
     const TempFolder folder;
     ASSERT_FALSE(folder.path().empty());
     const auto unique = [](const std::wstring& targetFolder, const wchar_t* extension = L".jpg") {
-        return uniqueOutputPath(targetFolder, L"C:\\Fotos\\urlaub.heic", extension);
+        return uniqueOutputPath(targetFolder, L"C:\\Fotos\\urlaub.heic", extension).path;
     };
     EXPECT_EQ(unique(folder.path()), folder.file(L"urlaub.jpg"));
     writeFileBytes(folder.file(L"urlaub.jpg"), "x");
@@ -51,7 +51,30 @@ TEST(UniqueOutputPath, TakesTheFirstFreeNameInARealFolder)
 
     // Converting into the source's own folder never overwrites the source.
     writeFileBytes(folder.file(L"a.jpg"), "x");
-    EXPECT_EQ(uniqueOutputPath(folder.path(), folder.file(L"a.jpg"), L".jpg"), folder.file(L"a (2).jpg"));
+    EXPECT_EQ(uniqueOutputPath(folder.path(), folder.file(L"a.jpg"), L".jpg").path, folder.file(L"a (2).jpg"));
+}
+
+TEST(UniqueOutputPath, ClaimsOfTheRunComeBeforeTheDisk)
+{
+    const TempFolder folder;
+    writeFileBytes(folder.file(L"b (3).jpg"), "x");
+    const struct {
+        NameClaim plain, second;
+        const wchar_t* expected;  // empty: wait for the pending name
+    } cases[] = {
+        {NameClaim::None, NameClaim::Pending, L"b.jpg"},
+        {NameClaim::Taken, NameClaim::None, L"b (2).jpg"},
+        {NameClaim::Taken, NameClaim::Taken, L"b (4).jpg"},
+        {NameClaim::Taken, NameClaim::Pending, L""},
+        {NameClaim::Pending, NameClaim::None, L""},
+    };
+    for (const auto& c : cases) {
+        const OutputName name = uniqueOutputPath(folder.path(), L"D:\\b.png", L".jpg", [&](const std::wstring& path) {
+            return path == folder.file(L"b.jpg") ? c.plain : path == folder.file(L"b (2).jpg") ? c.second : NameClaim::None;
+        });
+        EXPECT_EQ(name.path, *c.expected ? folder.file(c.expected) : L"") << c.expected;
+        EXPECT_FALSE(name.last);
+    }
 }
 
 }  // namespace

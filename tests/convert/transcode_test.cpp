@@ -256,27 +256,33 @@ TEST(Transcode, LosslessOutputsDoNotDependOnQuality)
     }
 }
 
-TEST(Transcode, FailureLeavesAFileOnlyOnceTheOutputWasCreated)
+TEST(Transcode, CreatesOnlyNewFilesAndRemovesOnlyItsOwn)
 {
     TempFolder folder;
     const ImageEntry entry = writeSource(folder, kSourceKinds[0], 16, 12);
-    // No encoder exists for this container, so the file is created and then the encoder fails.
+    const std::string sourceBytes = readFileBytes(entry.path);
+    // No encoder exists for this container, so the encoder fails once the file exists.
     const GUID bogus = {0x4c756d6f, 0x7261, 0x4e6f, {0x6e, 0x65, 0x78, 0x69, 0x73, 0x74, 0x65, 0x6e}};
     ComPtr<IWICBitmapEncoder> noEncoder;
     const HRESULT encoderFailure = imagingFactory()->CreateEncoder(bogus, nullptr, &noEncoder);
     ASSERT_TRUE(FAILED(encoderFailure));
-    const std::wstring late = folder.file(L"late.jpg");
-    EXPECT_EQ(transcodeImageToSize(entry, {16, 12}, late, bogus, L".jpg", 85), encoderFailure);
-    // Everything was released, so the caller can remove the file at once.
-    EXPECT_TRUE(DeleteFileW(late.c_str()));
-
+    EXPECT_EQ(transcodeImageToSize(entry, {16, 12}, folder.file(L"late.jpg"), bogus, L".jpg", 85), encoderFailure);
     // A source that cannot be opened fails before any output exists.
     const ImageEntry missing{folder.file(L"missing.jpg"), 16, 12, 0};
-    const std::wstring early = folder.file(L"early.jpg");
-    const HRESULT decoderFailure = readImageFacts(missing.path).result;
-    ASSERT_TRUE(FAILED(decoderFailure));
-    EXPECT_EQ(convert(missing, {16, 12}, early, L".jpg"), decoderFailure);
-    EXPECT_FALSE(std::filesystem::exists(early));
+    EXPECT_EQ(convert(missing, {16, 12}, folder.file(L"early.jpg"), L".jpg"), readImageFacts(missing.path).result);
+
+    // Whatever stands under the name, the source and a dangling link included, is left alone.
+    writeFileBytes(folder.file(L"da.jpg"), "schon da");
+    ASSERT_TRUE(std::filesystem::create_directory(folder.file(L"ordner.jpg")));
+    std::vector<std::wstring> taken = {L"da.jpg", L"ordner.jpg", L"photo.jpg"};
+    const SymbolicLink link(folder.file(L"link.jpg"), folder.file(L"ziel.jpg"));
+    if (link.made()) taken.push_back(L"link.jpg");
+    for (const std::wstring& name : taken)
+        EXPECT_TRUE(isNameTaken(convert(entry, {16, 12}, folder.file(name), L".jpg"))) << name;
+    EXPECT_EQ(fileNamesIn(folder.path()), (std::vector<std::wstring>{L"da.jpg", L"photo.jpg"}));
+    EXPECT_EQ(readFileBytes(folder.file(L"da.jpg")), "schon da");
+    EXPECT_EQ(readFileBytes(entry.path), sourceBytes);
+    EXPECT_EQ(taken.size(), 4u) << "no dangling link could be made here";
 }
 
 // An options bag of the test's own: it records every Write and offers nothing else.

@@ -1,10 +1,14 @@
 // Byte-level file access through the standard library, so tests compare files
-// without going through the code they test; image surgery likewise by hand.
+// without going through the code they test; image surgery likewise by hand,
+// and links the tests plant.
 #include "support/test_files.h"
+
+#include <windows.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 
 std::string readFileBytes(const std::wstring& path)
@@ -34,6 +38,45 @@ std::string number(std::uint32_t value, int size, bool bigEndian)
     std::string bytes;
     for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> 8 * (bigEndian ? size - 1 - i : i));
     return bytes;
+}
+
+using UnixName = char*(CDECL*)(const wchar_t*);
+
+// Wine's own export; absent on Windows.
+UnixName wineUnixName()
+{
+    return reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+}
+
+// Runs a Linux program on the Linux names of the paths, which Wine does but
+// without a process handle to wait on; so this waits, on the folder's change
+// notifications and for at most ten seconds, until `watched` is visible or not.
+bool runOnUnixNames(std::string command, std::initializer_list<const std::wstring*> paths,
+                    const std::wstring& watched, bool visible)
+{
+    for (const std::wstring* path : paths) {
+        char* name = wineUnixName()(path->c_str());
+        if (!name) return false;
+        command += std::string(" \"") + name + "\"";
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    const std::wstring folder = watched.substr(0, watched.find_last_of(L'\\'));
+    const HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    if (change == INVALID_HANDLE_VALUE) return false;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    bool reached = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                  &process) != 0;
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (reached && (GetFileAttributesW(watched.c_str()) != INVALID_FILE_ATTRIBUTES) != visible) {
+        const ULONGLONG now = GetTickCount64();
+        reached = now < deadline && WaitForSingleObject(change, static_cast<DWORD>(deadline - now)) == WAIT_OBJECT_0 &&
+                  FindNextChangeNotification(change);
+    }
+    FindCloseChangeNotification(change);
+    return reached;
 }
 }  // namespace
 
@@ -66,4 +109,30 @@ std::string withExif(std::string_view jpeg, std::string_view tiff)
     const std::string payload = std::string("Exif\0\0", 6) + std::string(tiff);
     return std::string(jpeg.substr(0, 2)) + "\xFF\xE1" +
            number(static_cast<std::uint32_t>(payload.size() + 2), 2, true) + payload + std::string(jpeg.substr(2));
+}
+
+
+SymbolicLink::SymbolicLink(const std::wstring& link, const std::wstring& target) : link_(link), target_(target)
+{
+    if (!wineUnixName()) {
+        made_ = CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
+        return;
+    }
+    // Wine's CreateSymbolicLinkW reports success but makes nothing, and Wine
+    // shows a link only while its target exists.
+    writeFileBytes(target, "");
+    made_ = runOnUnixNames("/bin/ln -s", {&target, &link}, link, true);
+    DeleteFileW(target.c_str());
+}
+
+SymbolicLink::~SymbolicLink()
+{
+    if (!made_ || !wineUnixName()) {
+        if (made_) DeleteFileW(link_.c_str());
+        return;
+    }
+    // Deleting the link through Wine would delete its target instead.
+    writeFileBytes(target_, "");
+    runOnUnixNames("/bin/rm -f", {&link_}, link_, false);
+    DeleteFileW(target_.c_str());
 }

@@ -23,3 +23,20 @@ using IfdField = std::array<std::uint32_t, 4>;
 std::string tiffBytes(bool bigEndian, const std::vector<IfdField>& fields, std::string_view data = {});
 // jpeg with an APP1 "Exif" segment holding tiff right after its start-of-image marker.
 std::string withExif(std::string_view jpeg, std::string_view tiff);
+
+// A symbolic link to a target that need not exist, removed again with the
+// object. Under Wine it is made on the Linux side, where Win32 cannot see it
+// (and where deleting it through Win32 would delete its target instead).
+class SymbolicLink {
+public:
+    SymbolicLink(const std::wstring& link, const std::wstring& target);
+    ~SymbolicLink();
+    SymbolicLink(const SymbolicLink&) = delete;
+    SymbolicLink& operator=(const SymbolicLink&) = delete;
+    bool made() const { return made_; }
+
+private:
+    std::wstring link_;
+    std::wstring target_;
+    bool made_ = false;
+};
