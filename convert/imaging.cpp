@@ -6,7 +6,9 @@
 
 namespace {
 ComPtr<IWICImagingFactory> gFactory;
-thread_local ComPtr<IWICImagingFactory> tThreadFactory;
+// A plain pointer: mingw-w64 runs destructors of thread_local objects after
+// it has freed their storage, which crashes a thread at its exit now and then.
+thread_local IWICImagingFactory* tThreadFactory = nullptr;
 
 HRESULT createFactory(ComPtr<IWICImagingFactory>& owner)
 {
@@ -25,12 +27,16 @@ HRESULT createImagingFactory()
 
 HRESULT createThreadImagingFactory()
 {
-    return createFactory(tThreadFactory);
+    ComPtr<IWICImagingFactory> factory;
+    RETURN_IF_FAILED(createFactory(factory));
+    releaseThreadImagingFactory();
+    tThreadFactory = factory.Detach();
+    return S_OK;
 }
 
 void releaseThreadImagingFactory()
 {
-    tThreadFactory.Reset();
+    if (tThreadFactory) std::exchange(tThreadFactory, nullptr)->Release();
 }
 
 void releaseImagingFactory()
@@ -40,5 +46,5 @@ void releaseImagingFactory()
 
 IWICImagingFactory* imagingFactory()
 {
-    return tThreadFactory ? tThreadFactory.Get() : gFactory.Get();
+    return tThreadFactory ? tThreadFactory : gFactory.Get();
 }
