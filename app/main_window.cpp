@@ -241,6 +241,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         createControls();
         return 0;
     case WM_DESTROY:
+        abandonBatchRun();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
@@ -252,6 +253,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_CLOSE:
         if (!isPanelBusy()) DestroyWindow(hwnd);
+        else onCloseDuringRun();
         return 0;
     case WM_ERASEBKGND: {
         RECT client{};
@@ -264,12 +266,16 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_COMMAND:
         if (!isPanelBusy()) onCommand(LOWORD(wParam), HIWORD(wParam));
+        else onCommandDuringRun(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_HSCROLL:
         onHorizontalScroll(reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_CTLCOLORSTATIC:
         return onColourStatic(reinterpret_cast<HDC>(wParam));
+    case kImageDoneMessage:
+        onImageDone(wParam, lParam);
+        return 0;
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
