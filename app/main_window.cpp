@@ -318,6 +318,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_DESTROY:
         stopReadingImages();
+        abandonBatchRun();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
@@ -329,6 +330,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_CLOSE:
         if (!isPanelBusy()) DestroyWindow(hwnd);
+        else onCloseDuringRun();
         return 0;
     case WM_ERASEBKGND: {
         RECT client{};
@@ -352,7 +354,11 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
-        if (!isPanelBusy() && !isReadingImages()) onCommand(LOWORD(wParam), HIWORD(wParam));
+        if (isReadingImages()) return 0;
+        if (!isPanelBusy())
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+        else
+            onCommandDuringRun(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_DROPFILES: {
         const std::vector<std::wstring> paths = takeDroppedPaths(reinterpret_cast<HDROP>(wParam));
@@ -367,6 +373,9 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_CTLCOLORSTATIC:
         return onColourStatic(reinterpret_cast<HDC>(wParam));
+    case kImageDoneMessage:
+        onImageDone(wParam, lParam);
+        return 0;
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

@@ -1,7 +1,8 @@
 // Measures the window-side handlers on the real main window: with 10,000 entries
 // one list rebuild, one forecast refresh and one settings change, each until the
-// window has painted; adding 1,000 images to that list; and a 50-image batch run
-// against a direct transcode loop over the same images.
+// window has painted; adding 1,000 images to that list; and the batch run driven
+// through the window's messages with 1, 2 and 4 workers against the direct
+// one-thread WIC loop, each in a child process of its own.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -17,10 +18,9 @@
 #include "app/drawing_objects.h"
 #include "app/main_window.h"
 #include "app/user_prompts.h"
+#include "bench/photo_workload.h"
 #include "convert/batch_run.h"
-#include "convert/encoder_lookup.h"
 #include "convert/imaging.h"
-#include "convert/transcode.h"
 #include "forecast/forecast_display.h"
 #include "imagelist/image_list.h"
 #include "imagelist/image_list_actions.h"
@@ -32,9 +32,8 @@
 namespace {
 constexpr int kAddedImages = 1000;
 constexpr size_t kListedEntries = 10000;
-constexpr int kRunImages = 50;
-constexpr int kRounds = 3;
 constexpr int kRepeats = 5;
+constexpr unsigned kWorkerCounts[] = {1, 2, 4};
 
 double millisecondsOf(const std::function<void()>& work)
 {
@@ -152,62 +151,117 @@ void measureAdding()
                 kAddedImages, kListedEntries, added, imageList().size());
 }
 
-double directTranscode(const std::vector<ImageEntry>& entries, const GUID& container)
+// The photos added through the scripted dialog, converted to JPEG 1920 wide
+// at quality 85 by a run started and followed through the window's messages.
+// Prints the seconds it took and the peak working set.
+int runPhase(unsigned workers, const std::wstring& folder)
 {
-    TempFolder output;
-    return millisecondsOf([&] {
-        for (const ImageEntry& entry : entries) {
-            const std::wstring path = output.file(std::to_wstring(&entry - entries.data()) + L".jpg");
-            transcodeImageToSize(entry, {entry.width, entry.height}, path, container, L".jpg", 85);
-        }
-    });
-}
-
-double batchRun()
-{
-    TempFolder output;
-    SetWindowTextW(control(kTargetFolderEdit), output.path().c_str());
-    return millisecondsOf(runBatchConversion);
-}
-
-void measureBatchRun()
-{
-    TempFolder sources;
-    const std::vector<std::wstring> paths =
-        writeImages(sources, kRunImages, 1600, 1200, GUID_ContainerFormatJpeg, L".jpg");
-    imageList().clear();
-    scriptPrompts(paths);
+    std::vector<std::wstring> photos;
+    for (int i = 0; i < kPhotoCount; ++i) photos.push_back(photoPath(folder, i));
+    scriptPrompts(photos);
+    bool ended = false;
+    userPrompts().messageBox = [&ended](HWND, const std::wstring&, const std::wstring&, UINT) {
+        ended = true;
+        return IDOK;
+    };
+    const auto command = [](ControlId id, WORD notification) {
+        SendMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control(id)));
+    };
     addImagesAndWait();
-    GUID container{};
-    if (!findEncoder(L".jpg", container) || imageList().size() != paths.size()) {
-        std::printf("batch run: setup failed\n");
+    const std::wstring output = folder + L"\\out-" + std::to_wstring(workers);
+    SetWindowTextW(control(kTargetFolderEdit), output.c_str());
+    SendMessageW(control(kScaleCombo), CB_SETCURSEL, 2, 0);  // fixed width, 1920 by default, aspect kept
+    command(kScaleCombo, CBN_SELCHANGE);
+    setBatchWorkerCount(workers);
+    ended = false;
+    const double milliseconds = millisecondsOf([&] {
+        command(kStartButton, BN_CLICKED);
+        pumpUntil([&] { return ended; }, 3600000);
+    });
+    if (!ended || imageList().size() != photos.size()) return 1;
+    std::printf("%.6f %zu\n", milliseconds / 1000.0, peakWorkingSet());
+    return 0;
+}
+
+int barePhase(const std::wstring& folder)
+{
+    const double milliseconds = millisecondsOf([&] {
+        for (int i = 0; i < kPhotoCount; ++i)
+            convertDirectly(photoPath(folder, i), folder + L"\\bare.jpg", GUID_ContainerFormatJpeg, kJpegTarget,
+                            GUID_WICPixelFormat24bppBGR, true);
+    });
+    std::printf("%.6f %zu\n", milliseconds / 1000.0, peakWorkingSet());
+    return 0;
+}
+
+struct Measured {
+    double imagesPerSecond = 0.0;
+    double peakMegabytes = 0.0;
+};
+
+bool measure(const std::wstring& phase, const std::wstring& folder, Measured& measured)
+{
+    double seconds = 0.0;
+    std::size_t peak = 0;
+    if (std::sscanf(runChild(L"--phase " + phase + L" \"" + folder + L"\"").c_str(), "%lf %zu", &seconds, &peak) != 2)
+        return false;
+    measured = {kPhotoCount / seconds, static_cast<double>(peak) / 1048576.0};
+    return true;
+}
+
+// The direct loop runs before and after the runs; the ratio uses their mean,
+// so that a machine busier at one end favours neither side.
+void measureBatchRuns()
+{
+    const std::wstring folder = writePhotos();
+    if (folder.empty()) {
+        std::printf("batch run: writing the photos failed\n");
         return;
     }
-    const std::vector<ImageEntry> entries(imageList().begin(), imageList().end());
-    // Alternating rounds, best of each, so that caching favours neither side.
-    double bestDirect = 1e300;
-    double bestRun = 1e300;
-    for (int round = 0; round < kRounds; ++round) {
-        bestDirect = std::min(bestDirect, directTranscode(entries, container));
-        bestRun = std::min(bestRun, batchRun());
+    Measured before;
+    Measured after;
+    Measured runs[std::size(kWorkerCounts)];
+    bool measured = measure(L"bare", folder, before);
+    for (size_t i = 0; i < std::size(kWorkerCounts) && measured; ++i)
+        measured = measure(L"run-" + std::to_wstring(kWorkerCounts[i]), folder, runs[i]);
+    measured = measured && measure(L"bare", folder, after);
+    removeFolder(folder);
+    if (!measured) {
+        std::printf("batch run: a conversion failed\n");
+        return;
     }
-    std::printf("batch run, %d JPEG 1600x1200 -> JPEG:    %9.1f ms per image\n", kRunImages, bestRun / kRunImages);
-    std::printf("direct transcode loop, same images:     %9.1f ms per image\n", bestDirect / kRunImages);
-    std::printf("ratio run / direct:                     %9.3f  (goal: at most 1.05)\n", bestRun / bestDirect);
+    const double bare = (before.imagesPerSecond + after.imagesPerSecond) / 2.0;
+    std::printf("bare loop: %.2f images/s, peak %.0f MB (%.2f before, %.2f after the runs)\n", bare,
+                std::max(before.peakMegabytes, after.peakMegabytes), before.imagesPerSecond, after.imagesPerSecond);
+    for (size_t i = 0; i < std::size(kWorkerCounts); ++i) {
+        std::printf("workers %u: %.2f images/s, peak %.0f MB, ratio %.2f\n", kWorkerCounts[i],
+                    runs[i].imagesPerSecond, runs[i].peakMegabytes, runs[i].imagesPerSecond / bare);
+    }
 }
 }  // namespace
 
-int main()
+int runPhase(const std::wstring& phase, const std::wstring& folder)
+{
+    if (phase == L"bare") return barePhase(folder);
+    return runPhase(static_cast<unsigned>(std::stoul(phase.substr(4))), folder);
+}
+
+int wmain(int argc, wchar_t** argv)
 {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
     if (FAILED(createImagingFactory())) return 3;
     if (!createWindow()) return 4;
-    measureLongList();
-    measureAdding();
-    measureBatchRun();
+    int result = 0;
+    if (argc == 4 && std::wstring(argv[1]) == L"--phase") {
+        result = runPhase(argv[2], argv[3]);
+    } else {
+        measureLongList();
+        measureAdding();
+        measureBatchRuns();
+    }
     DestroyWindow(mainWindow());
     imageList().clear();
     releaseImagingFactory();
     CoUninitialize();
-    return 0;
+    return result;
 }

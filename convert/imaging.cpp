@@ -37,8 +37,7 @@ HRESULT createThreadImagingFactory()
 
 void releaseThreadImagingFactory()
 {
-    if (tThreadFactory) tThreadFactory->Release();
-    tThreadFactory = nullptr;
+    if (tThreadFactory) std::exchange(tThreadFactory, nullptr)->Release();
 }
 
 void releaseImagingFactory()

@@ -44,3 +44,8 @@ std::wstring summaryText(std::uint64_t succeeded, std::uint64_t count,
     }
     return text;
 }
+
+std::wstring cancelledText(std::uint64_t notStarted)
+{
+    return L"\n\nAbgebrochen: " + std::to_wstring(notStarted) + L" Bild(er) wurden nicht verarbeitet.";
+}

@@ -18,3 +18,6 @@ std::wstring failureLine(std::wstring_view name, std::wstring_view errorText);
 // The count line, then at most eight failure lines and a count of the rest.
 std::wstring summaryText(std::uint64_t succeeded, std::uint64_t count,
                          const std::vector<std::wstring>& failureLines);
+
+// What a cancelled run's summary gets after its failure lines.
+std::wstring cancelledText(std::uint64_t notStarted);

@@ -1,18 +1,22 @@
 // The batch run on the real window: its checks and messages, real images
-// converted into a real folder and read back, the status line, the progress
-// bar, the summary, and the lock that holds while the run drains the queue.
+// converted by worker threads into a real folder and read back, the status
+// line, progress and summary, the lock, and cancelling while it runs.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/user_prompts.h"
+#include "convert/batch_run.h"
 #include "convert/encoder_lookup.h"
+#include "convert/imaging.h"
 #include "imagelist/image_list.h"
 #include "settings/scaling.h"
 #include "settings/settings_panel.h"
@@ -24,7 +28,9 @@ namespace {
 constexpr UINT kInformation = MB_OK | MB_ICONINFORMATION;
 constexpr UINT kWarning = MB_OK | MB_ICONWARNING;
 constexpr UINT kError = MB_OK | MB_ICONERROR;
+constexpr UINT kQuestion = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
 constexpr int kJpegRow = 0;
+constexpr int kPngRow = 2;
 constexpr int kWebpRow = 3;
 
 // A text the status line was set to, with the progress position at that moment.
@@ -40,32 +46,76 @@ LRESULT CALLBACK recordStatus(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-void expectJpeg(const std::wstring& path, PixelSize size)
+// Wine's JPEG encoder accepts "ImageQuality" but ignores it, so the value is
+// read where it arrives: the real options bags share one vtable, whose Write
+// the test wraps to record the one value the program writes and pass it on.
+using BagWrite = HRESULT(STDMETHODCALLTYPE*)(IPropertyBag2*, ULONG, PROPBAG2*, VARIANT*);
+BagWrite gBagWrite = nullptr;
+std::atomic<float> gWrittenQuality = -1.0f;
+
+HRESULT STDMETHODCALLTYPE recordBagWrite(IPropertyBag2* bag, ULONG count, PROPBAG2* names, VARIANT* values)
+{
+    gWrittenQuality = values[0].fltVal;
+    return gBagWrite(bag, count, names, values);
+}
+
+// Puts `write` into the Write slot of the JPEG encoder's options bags and gives back what was there.
+BagWrite swapBagWrite(BagWrite write)
+{
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    ComPtr<IStream> memory;
+    EXPECT_TRUE(SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
+                SUCCEEDED(imagingFactory()->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+                SUCCEEDED(encoder->Initialize(memory.Get(), WICBitmapEncoderNoCache)) &&
+                SUCCEEDED(encoder->CreateNewFrame(&frame, &options)));
+    void** slot = *reinterpret_cast<void***>(options.Get()) + 4;  // after QueryInterface, AddRef, Release, Read
+    DWORD protection = 0;
+    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
+    return reinterpret_cast<BagWrite>(std::exchange(*slot, reinterpret_cast<void*>(write)));
+}
+
+// Container and size of a file as WIC reads it back.
+std::pair<GUID, PixelSize> imageKind(const std::wstring& path)
 {
     const ImageFacts facts = readImageFacts(path);
-    EXPECT_EQ(facts.result, S_OK) << path;
-    EXPECT_EQ(facts.containerFormat, GUID_ContainerFormatJpeg) << path;
-    EXPECT_EQ((PixelSize{facts.width, facts.height}), size) << path;
+    return {facts.containerFormat, {facts.width, facts.height}};
 }
 
 class BatchRunTest : public MainWindowTest {
 protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        setBatchWorkerCount(0);
+        // The question gets the scripted answer; any other box must find the run over.
+        userPrompts().messageBox = [this, record = userPrompts().messageBox](HWND owner, const std::wstring& text,
+                                                                          const std::wstring& caption, UINT type) {
+            if (type != kQuestion)
+                stateAtBox = this->text(kStatusText) + L"|" + this->text(kStartButton) +
+                             (isPanelBusy() || !enabled(kAddImagesButton) ? L"|locked" : L"");
+            const int answer = record(owner, text, caption, type);
+            return type == kQuestion ? questionAnswer : answer;
+        };
+    }
     std::wstring source(const std::wstring& name, std::uint32_t width, std::uint32_t height,
                         const GUID& container = GUID_ContainerFormatPng)
     {
         const std::wstring path = sources.file(name);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         EXPECT_EQ(writeTestImage(path, container, width, height, GUID_WICPixelFormat24bppBGR), S_OK);
         return path;
     }
 
+    // Adds images of one folder through the open dialog.
     void add(const std::vector<std::wstring>& paths)
     {
+        const size_t before = imageList().size();
         addThroughDialog(paths);
-        ASSERT_EQ(imageList().size(), paths.size());
-        messages.clear();
+        ASSERT_EQ(imageList().size(), before + paths.size());
     }
 
-    // Target folder, format row and scale mode as the user would set them.
     void configure(const std::wstring& folder, int formatRow = kJpegRow, int scaleMode = 0)
     {
         typeInto(kTargetFolderEdit, folder);
@@ -73,189 +123,195 @@ protected:
         selectCombo(kScaleCombo, scaleMode);
     }
 
-    // Clicks start and returns the text of the one box the click shows; by the
-    // time the box shows, the panel is unlocked and the status line is final.
     std::wstring start(UINT type, const std::wstring& status)
     {
         messages.clear();
-        bool unlocked = false;
-        std::wstring statusAtBox;
-        duringMessageBox = [&] {
-            unlocked = !isPanelBusy() && enabled(kStartButton) && enabled(kAddImagesButton);
-            statusAtBox = text(kStatusText);
-        };
         click(kStartButton);
-        duringMessageBox = nullptr;
-        EXPECT_TRUE(unlocked);
-        EXPECT_EQ(statusAtBox, status);
-        // Caption and owner are showMessage's own business.
-        EXPECT_EQ(messages.size(), 1u);
-        if (messages.empty()) return L"";
-        EXPECT_EQ(messages[0].type, type);
-        return messages[0].text;
+        return finish(type, status);
     }
 
+    // Waits for the box that ends the run (or a check) and gives its text; by
+    // then the panel is unlocked and the status line final.
+    std::wstring finish(UINT type, const std::wstring& status)
+    {
+        const auto shown = [this] { return !messages.empty() && messages.back().type != kQuestion; };
+        EXPECT_TRUE(pumpUntil(shown));
+        if (!shown()) return L"";
+        EXPECT_EQ(stateAtBox, status + L"|Konvertierung starten");
+        EXPECT_EQ(messages.back().type, type);
+        return messages.back().text;
+    }
+
+    std::wstring stateAtBox;
+    int questionAnswer = IDNO;
     TempFolder sources;
     TempFolder target;
 };
 }  // namespace
 
-TEST_F(BatchRunTest, ChecksListFolderAndDirectoryInOrder)
+TEST_F(BatchRunTest, ChecksListFolderDirectoryAndEncoderInOrder)
 {
     const std::wstring aFile = target.file(L"belegt.txt");
     writeFileBytes(aFile, "eine Datei, kein Ordner");
     const std::wstring cannotCreate = L"Das Zielverzeichnis konnte nicht angelegt oder ge\u00f6ffnet werden.";
-    struct Check {
-        bool withImage;
-        std::wstring folder, text;
-        UINT type;
-    };
-    const Check checks[] = {
+    const struct { bool withImage; std::wstring folder; int formatRow; std::wstring text; UINT type; } checks[] = {
         // The list comes first, even when the folder is missing too.
-        {false, L"", L"Bitte w\u00e4hle zuerst mindestens ein Bild aus.", kInformation},
-        {true, L"", L"Bitte w\u00e4hle ein Zielverzeichnis aus.", kInformation},
-        {true, aFile, cannotCreate, kError},
-        {true, aFile + L"\\darunter", cannotCreate, kError},
+        {false, L"", kJpegRow, L"Bitte w\u00e4hle zuerst mindestens ein Bild aus.", kInformation},
+        {true, L"", kJpegRow, L"Bitte w\u00e4hle ein Zielverzeichnis aus.", kInformation},
+        {true, aFile, kJpegRow, cannotCreate, kError},
+        {true, aFile + L"\\darunter", kJpegRow, cannotCreate, kError},
+        // Depends on the installed codecs: Wine and a plain Windows have no WebP encoder.
+        {true, target.file(L"neu\\tief"), kWebpRow,
+         L"F\u00fcr .webp ist auf diesem Windows-System kein Ausgabe-Encoder installiert.\n\nBitte w\u00e4hle ein "
+         L"anderes Zielformat oder installiere eine passende Windows-Codec-Erweiterung.",
+         kWarning},
     };
+    GUID webp{};
+    const bool webpWritable = findEncoder(L".webp", webp);
     const std::wstring image = source(L"bild.png", 16, 12);
-    for (const Check& check : checks) {
+    for (const auto& check : checks) {
         SCOPED_TRACE(testing::Message() << "folder \"" << check.folder << "\", image " << check.withImage);
+        if (check.formatRow == kWebpRow && webpWritable) continue;
         if (check.withImage && imageList().empty()) add({image});
-        typeInto(kTargetFolderEdit, check.folder);
+        configure(check.folder, check.formatRow);
         EXPECT_EQ(start(check.type, L"Bereit."), check.text);
+        EXPECT_EQ(messages.size(), 1u);
     }
     EXPECT_EQ(readFileBytes(aFile), "eine Datei, kein Ordner");
     EXPECT_EQ(fileNamesIn(target.path()), std::vector<std::wstring>{L"belegt.txt"});
-}
-
-TEST_F(BatchRunTest, NoEncoderForTheFormatIsReportedBeforeAnythingIsLocked)
-{
-    // Depends on the installed codecs: Wine and a plain Windows have no WebP encoder.
-    GUID webp{};
-    if (findEncoder(L".webp", webp)) GTEST_SKIP() << "a WebP encoder is installed here";
-
-    add({source(L"bild.png", 16, 12)});
-    const std::wstring folder = target.file(L"neu\\tief");
-    configure(folder, kWebpRow);
-    EXPECT_EQ(start(kWarning, L"Bereit."),
-              L"F\u00fcr .webp ist auf diesem Windows-System kein Ausgabe-Encoder installiert.\n\n"
-              L"Bitte w\u00e4hle ein anderes Zielformat oder installiere eine passende Windows-Codec-Erweiterung.");
     // The folder check comes before the encoder check, so the folder exists already.
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_TRUE(fileNamesIn(folder).empty());
+    EXPECT_TRUE(webpWritable || std::filesystem::is_directory(target.file(L"neu\\tief")));
 }
 
-TEST_F(BatchRunTest, CleanRunWritesEveryImageWithoutOverwritingAnything)
+TEST_F(BatchRunTest, RunIntoTheSourcesFolderOverwritesNothingAndFollowsNoLink)
 {
+    setBatchWorkerCount(1);
     const std::vector<std::wstring> paths = {source(L"eins.png", 64, 48),
                                              source(L"zwei.bmp", 30, 20, GUID_ContainerFormatBmp),
-                                             source(L"drei.png", 17, 9)};
-    std::vector<std::string> sourceBytes;
-    for (const std::wstring& path : paths) sourceBytes.push_back(readFileBytes(path));
+                                             source(L"drei.jpg", 17, 9, GUID_ContainerFormatJpeg)};
+    const std::string jpegSource = readFileBytes(paths[2]);
     add(paths);
-    writeFileBytes(target.file(L"zwei.jpg"), "schon da");
+    writeFileBytes(sources.file(L"zwei.jpg"), "schon da");
     // Its status says nothing is there, but a link to outside the folder is.
-    const SymbolicLink link(target.file(L"eins.jpg"), sources.file(L"weg.jpg"));
+    const SymbolicLink link(sources.file(L"eins.jpg"), target.file(L"weg.jpg"));
     ASSERT_TRUE(link.made());
-    configure(target.path());
+    configure(sources.path());
 
     std::vector<StatusUpdate> updates;
     ASSERT_TRUE(SetWindowSubclass(control(kStatusText), recordStatus, 0, reinterpret_cast<DWORD_PTR>(&updates)));
     EXPECT_EQ(start(kInformation, L"3 von 3 Bild(ern) erfolgreich gespeichert."),
               L"3 von 3 Bild(ern) wurden erfolgreich konvertiert.");
     RemoveWindowSubclass(control(kStatusText), recordStatus, 0);
+    // The image handed out last, and the images finished.
     EXPECT_EQ(updates, (std::vector<StatusUpdate>{{L"Verarbeite 1 von 3: eins.png", 0},
                                                   {L"Verarbeite 2 von 3: zwei.bmp", 1},
-                                                  {L"Verarbeite 3 von 3: drei.png", 2},
+                                                  {L"Verarbeite 3 von 3: drei.jpg", 2},
                                                   {L"3 von 3 Bild(ern) erfolgreich gespeichert.", 3}}));
-    EXPECT_EQ(SendMessageW(control(kProgressBar), PBM_GETRANGE, FALSE, 0), 3);
 
-    ASSERT_EQ(fileNamesIn(target.path()),
-              (std::vector<std::wstring>{L"drei.jpg", L"eins (2).jpg", L"zwei (2).jpg", L"zwei.jpg"}));
-    EXPECT_EQ(readFileBytes(target.file(L"zwei.jpg")), "schon da");
-    EXPECT_FALSE(std::filesystem::exists(sources.file(L"weg.jpg")));
-    const std::pair<const wchar_t*, PixelSize> written[] = {
-        {L"eins (2).jpg", {64, 48}}, {L"zwei (2).jpg", {30, 20}}, {L"drei.jpg", {17, 9}}};
-    for (size_t i = 0; i < paths.size(); ++i) {
-        expectJpeg(target.file(written[i].first), written[i].second);
-        EXPECT_EQ(readFileBytes(paths[i]), sourceBytes[i]) << paths[i];
-    }
+    EXPECT_EQ(fileNamesIn(sources.path()), (std::vector<std::wstring>{L"drei (2).jpg", L"drei.jpg", L"eins (2).jpg",
+                                                                     L"eins.png", L"zwei (2).jpg", L"zwei.bmp",
+                                                                     L"zwei.jpg"}));
+    EXPECT_EQ(readFileBytes(sources.file(L"zwei.jpg")), "schon da");
+    EXPECT_EQ(readFileBytes(paths[2]), jpegSource);
+    EXPECT_EQ(imageKind(sources.file(L"drei (2).jpg")), std::make_pair(GUID_ContainerFormatJpeg, PixelSize{17, 9}));
+    EXPECT_TRUE(fileNamesIn(target.path()).empty());
 }
 
-TEST_F(BatchRunTest, FailuresAreListedUpToEightAndLeaveNoFiles)
+TEST_F(BatchRunTest, SeveralWorkersWriteWhatOneWritesWithThePanelsQualityAndSize)
 {
-    const auto name = [](int i) { return (i < 10 ? L"bild0" : L"bild") + std::to_wstring(i) + L".png"; };
-    std::vector<std::wstring> paths;
-    for (int i = 1; i <= 12; ++i) paths.push_back(source(name(i), 24, 16));
-    add(paths);
-    // bild03 and bild07 survive; bild12 is replaced by a larger picture, which
-    // fails only once its output file has been created.
-    for (int i = 0; i < 11; ++i) {
-        if (i != 2 && i != 6) std::filesystem::remove(paths[i]);
+    // Same stems from three folders. A picture that fails once its file exists
+    // frees its name for the next image of that stem; a missing one fails first
+    // but is listed after it.
+    add({source(L"a\\bild.png", 40, 30), source(L"a\\foto.png", 24, 16), source(L"a\\weg.png", 8, 8)});
+    add({source(L"b\\foto.png", 36, 20), source(L"b\\bild.png", 28, 21)});
+    add({source(L"c\\bild.png", 20, 44)});
+    ASSERT_EQ(writeTestImage(sources.file(L"a\\foto.png"), GUID_ContainerFormatPng, 48, 32, GUID_WICPixelFormat24bppBGR),
+              S_OK);
+    std::filesystem::remove(sources.file(L"a\\weg.png"));
+    // An exact size with an empty width: each image keeps its own width. The
+    // failing picture keeps its recorded size, which makes its encoder fail.
+    const std::pair<std::wstring, PixelSize> written[] = {
+        {L"bild (2).jpg", {40, 16}}, {L"bild (3).jpg", {28, 16}}, {L"bild (4).jpg", {20, 16}}, {L"foto.jpg", {36, 16}}};
+    moveTrackbar(kQualityTrackbar, 37);
+    gBagWrite = swapBagWrite(recordBagWrite);
+    std::vector<std::string> oneWorker;
+    for (const unsigned workers : {1u, 3u}) {
+        SCOPED_TRACE(testing::Message() << workers << " workers");
+        setBatchWorkerCount(workers);
+        const TempFolder folder;
+        writeFileBytes(folder.file(L"bild.jpg"), "schon da");
+        configure(folder.path(), kJpegRow, 4);
+        SendMessageW(control(kKeepAspectCheck), BM_SETCHECK, BST_UNCHECKED, 0);
+        typeInto(kWidthEdit, L"");
+        typeInto(kHeightEdit, L"16");
+        const std::wstring summary = start(kWarning, L"4 von 6 Bild(ern) erfolgreich gespeichert.");
+        EXPECT_TRUE(summary.starts_with(L"4 von 6 Bild(ern) wurden erfolgreich konvertiert.\n\n"
+                                        L"Nicht verarbeitet:\n\u2022 foto.png: ") &&
+                    summary.find(L"\n\u2022 weg.png: ") != std::wstring::npos)
+            << summary;
+        EXPECT_EQ(SendMessageW(control(kProgressBar), PBM_GETPOS, 0, 0), 6);
+        EXPECT_EQ(fileNamesIn(folder.path()), (std::vector<std::wstring>{L"bild (2).jpg", L"bild (3).jpg",
+                                                                        L"bild (4).jpg", L"bild.jpg", L"foto.jpg"}));
+        EXPECT_EQ(readFileBytes(folder.file(L"bild.jpg")), "schon da");
+        for (size_t i = 0; i < std::size(written); ++i) {
+            const std::wstring path = folder.file(written[i].first);
+            EXPECT_EQ(imageKind(path), std::make_pair(GUID_ContainerFormatJpeg, written[i].second));
+            if (workers == 1) oneWorker.push_back(readFileBytes(path));
+            else EXPECT_TRUE(readFileBytes(path) == oneWorker[i]) << path;
+        }
     }
-    ASSERT_EQ(writeTestImage(paths[11], GUID_ContainerFormatPng, 48, 32, GUID_WICPixelFormat24bppBGR), S_OK);
-    configure(target.path());
-
-    const std::wstring summary = start(kWarning, L"2 von 12 Bild(ern) erfolgreich gespeichert.");
-    const std::wstring head = L"2 von 12 Bild(ern) wurden erfolgreich konvertiert.\n\nNicht verarbeitet:\n";
-    ASSERT_TRUE(summary.starts_with(head)) << summary;
-    size_t at = head.size();
-    for (const int failed : {1, 2, 4, 5, 6, 8, 9, 10}) {
-        // One line each: the name, then a reason from the system.
-        const std::wstring prefix = L"\u2022 " + name(failed) + L": ";
-        const size_t end = summary.find(L'\n', at);
-        EXPECT_TRUE(summary.compare(at, prefix.size(), prefix) == 0 && end > at + prefix.size()) << summary;
-        at = end == std::wstring::npos ? summary.size() : end + 1;
-    }
-    EXPECT_EQ(summary.substr(at), L"\u2022 \u2026 und 2 weitere");
-    EXPECT_EQ(summary.find(L'\r'), std::wstring::npos);
-
-    EXPECT_EQ(SendMessageW(control(kProgressBar), PBM_GETPOS, 0, 0), 12);
-    EXPECT_EQ(fileNamesIn(target.path()), (std::vector<std::wstring>{L"bild03.jpg", L"bild07.jpg"}));
-    EXPECT_EQ(imageList().size(), 12u);
+    swapBagWrite(gBagWrite);
+    EXPECT_EQ(gWrittenQuality, 0.37f);
 }
 
-TEST_F(BatchRunTest, CommandsAndClosingDuringARunAreIgnored)
+TEST_F(BatchRunTest, TheStartButtonCancelsAndEscOrTheCloseBoxAskFirst)
 {
-    add({source(L"a.png", 20, 10), source(L"b.png", 20, 10)});
-    configure(target.path());
-    // Queued now, handled by the run's first drain while it is busy.
-    for (const ControlId id : {kStartButton, kClearImagesButton})
-        PostMessageW(window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id)));
-    PostMessageW(window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(start(kInformation, L"2 von 2 Bild(ern) erfolgreich gespeichert."),
-              L"2 von 2 Bild(ern) wurden erfolgreich konvertiert.");
-
-    // Handled inside the run, not left for later.
-    for (const UINT posted : {WM_COMMAND, WM_CLOSE}) {
-        MSG left{};
-        EXPECT_FALSE(PeekMessageW(&left, window(), posted, posted, PM_NOREMOVE)) << posted;
+    // One worker: when the cancel comes, only the first image has been handed out.
+    setBatchWorkerCount(1);
+    add({source(L"a.png", 20, 10), source(L"b.png", 20, 10), source(L"c.png", 20, 10)});
+    const struct { UINT message; int id, answer, converted; } cases[] = {
+        {WM_COMMAND, kStartButton, IDNO, 1},  // the button does not ask
+        {WM_COMMAND, IDCANCEL, IDNO, 3},
+        {WM_COMMAND, IDCANCEL, IDYES, 1},
+        {WM_CLOSE, 0, IDNO, 3},
+        {WM_CLOSE, 0, IDYES, 1},  // last: the window closes once the run has ended
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.message << " " << c.id << " answered " << c.answer);
+        const TempFolder folder;
+        configure(folder.path());
+        messages.clear();
+        questionAnswer = c.answer;
+        click(kStartButton);
+        SendMessageW(window(), c.message, c.message == WM_COMMAND ? MAKEWPARAM(c.id, BN_CLICKED) : 0, 0);
+        const std::wstring done = std::to_wstring(c.converted) + L" von 3 Bild(ern) ";
+        EXPECT_EQ(finish(kInformation, done + L"erfolgreich gespeichert."),
+                  done + L"wurden erfolgreich konvertiert." +
+                      (c.converted == 1 ? L"\n\nAbgebrochen: 2 Bild(er) wurden nicht verarbeitet." : L""));
+        ASSERT_EQ(messages.size(), c.id == kStartButton ? 1u : 2u);
+        const ShownMessage& first = messages[0];
+        EXPECT_TRUE(c.id == kStartButton || (first.owner == window() && first.caption == L"Lumora" && first.type == kQuestion &&
+                                             first.text == L"Soll die Konvertierung abgebrochen werden?"));
+        EXPECT_EQ(fileNamesIn(folder.path()).size(), static_cast<size_t>(c.converted));
     }
-    ASSERT_TRUE(IsWindow(window()));
-    EXPECT_EQ(imageList().size(), 2u);
-    EXPECT_EQ(fileNamesIn(target.path()), (std::vector<std::wstring>{L"a.jpg", L"b.jpg"}));
-
-    SendMessageW(window(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window()));
 }
 
-TEST_F(BatchRunTest, RunScalesAsThePanelSaysAndUnlocksAsTheModeAllows)
+TEST_F(BatchRunTest, TheWindowAnswersWhileALargeImageConvertsAndOnlyCancelIsOpen)
 {
-    add({source(L"foto.png", 64, 48)});
-    // A nested folder that does not exist yet is created with its parents.
-    const std::wstring folder = target.file(L"neu\\tief");
-    configure(folder, kJpegRow, 2);
-    typeInto(kWidthEdit, L"40");
-    EXPECT_EQ(start(kInformation, L"1 von 1 Bild(ern) erfolgreich gespeichert."),
-              L"1 von 1 Bild(ern) wurden erfolgreich konvertiert.");
-    expectJpeg(folder + L"\\foto.jpg", {40, 30});
-
-    // A fixed width with the tick kept leaves percent and height off.
-    for (const ControlId id : {kPercentEdit, kPercentTrackbar, kHeightEdit, kHeightTrackbar})
-        EXPECT_FALSE(enabled(id)) << id;
-    for (const ControlId id : {kWidthEdit, kWidthTrackbar, kKeepAspectCheck, kAddImagesButton,
-                               kRemoveImagesButton, kClearImagesButton, kFormatCombo, kTargetFolderEdit,
-                               kPickFolderButton, kScaleCombo, kQualityTrackbar, kStartButton, kOpenFolderButton}) {
-        EXPECT_TRUE(enabled(id)) << id;
-    }
+    add({source(L"gross.jpg", 3000, 2000, GUID_ContainerFormatJpeg), source(L"klein.png", 20, 10)});
+    configure(target.path(), kPngRow);
+    click(kStartButton);
+    // Polled on the window's own thread, which goes on handling messages while a worker writes the file.
+    const std::wstring large = target.file(L"gross.png");
+    ASSERT_TRUE(pumpUntil([&] { return PostMessageW(window(), WM_NULL, 0, 0) && std::filesystem::exists(large); }));
+    EXPECT_NE(readImageFacts(large).result, S_OK);
+    EXPECT_EQ(text(kStartButton), L"Abbrechen");
+    for (const ControlId id : {kAddImagesButton, kFormatCombo, kQualityTrackbar, kOpenFolderButton, kStartButton})
+        EXPECT_EQ(enabled(id), id == kStartButton) << id;
+    // Other commands are ignored while the run is busy.
+    click(kClearImagesButton);
+    finish(kInformation, L"2 von 2 Bild(ern) erfolgreich gespeichert.");
+    EXPECT_EQ(imageList().size(), 2u);
+    EXPECT_EQ(imageKind(large), std::make_pair(GUID_ContainerFormatPng, PixelSize{3000, 2000}));
 }

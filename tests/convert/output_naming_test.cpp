@@ -54,27 +54,4 @@ TEST(UniqueOutputPath, TakesTheFirstFreeNameInARealFolder)
     EXPECT_EQ(uniqueOutputPath(folder.path(), folder.file(L"a.jpg"), L".jpg").path, folder.file(L"a (2).jpg"));
 }
 
-TEST(UniqueOutputPath, ClaimsOfTheRunComeBeforeTheDisk)
-{
-    const TempFolder folder;
-    writeFileBytes(folder.file(L"b (3).jpg"), "x");
-    const struct {
-        NameClaim plain, second;
-        const wchar_t* expected;  // empty: wait for the pending name
-    } cases[] = {
-        {NameClaim::None, NameClaim::Pending, L"b.jpg"},
-        {NameClaim::Taken, NameClaim::None, L"b (2).jpg"},
-        {NameClaim::Taken, NameClaim::Taken, L"b (4).jpg"},
-        {NameClaim::Taken, NameClaim::Pending, L""},
-        {NameClaim::Pending, NameClaim::None, L""},
-    };
-    for (const auto& c : cases) {
-        const OutputName name = uniqueOutputPath(folder.path(), L"D:\\b.png", L".jpg", [&](const std::wstring& path) {
-            return path == folder.file(L"b.jpg") ? c.plain : path == folder.file(L"b (2).jpg") ? c.second : NameClaim::None;
-        });
-        EXPECT_EQ(name.path, *c.expected ? folder.file(c.expected) : L"") << c.expected;
-        EXPECT_FALSE(name.last);
-    }
-}
-
 }  // namespace
