@@ -108,10 +108,12 @@ bool measureAndPrint(const std::wstring& folder)
     double directPng = 0.0;
     std::size_t enginePeak = 0;
     std::size_t directPeak = 0;
-    if (std::sscanf(runChild(L"--phase time \"" + folder + L"\"").c_str(), "%lf %lf %lf %lf", &engineJpeg, &enginePng, &directJpeg,
-                    &directPng) != 4 ||
-        std::sscanf(runChild(L"--phase engine \"" + folder + L"\"").c_str(), "%zu", &enginePeak) != 1 ||
-        std::sscanf(runChild(L"--phase direct \"" + folder + L"\"").c_str(), "%zu", &directPeak) != 1) {
+    const auto phase = [&folder](const wchar_t* name) {
+        return runChild(L"--phase " + std::wstring(name) + L" \"" + folder + L"\"");
+    };
+    if (std::sscanf(phase(L"time").c_str(), "%lf %lf %lf %lf", &engineJpeg, &enginePng, &directJpeg, &directPng) != 4 ||
+        std::sscanf(phase(L"engine").c_str(), "%zu", &enginePeak) != 1 ||
+        std::sscanf(phase(L"direct").c_str(), "%zu", &directPeak) != 1) {
         std::fprintf(stderr, "A conversion failed.\n");
         return false;
     }

@@ -17,7 +17,7 @@ TEST(WorkerPool, RunsJobsOnWorkersWithFactoriesOfTheirOwn)
     std::set<DWORD> threads;
     std::set<IWICImagingFactory*> factories;
     std::atomic<int> done = 0;
-    const DWORD testThread = GetCurrentThreadId();
+    const DWORD caller = GetCurrentThreadId();
     {
         WorkerPool pool(2);
         ASSERT_EQ(pool.size(), 2u);
@@ -27,13 +27,13 @@ TEST(WorkerPool, RunsJobsOnWorkersWithFactoriesOfTheirOwn)
                 threads.insert(GetCurrentThreadId());
                 factories.insert(imagingFactory());
                 ++done;
-                // Jobs report by posting, which also wakes the waiting thread.
-                PostThreadMessageW(testThread, WM_NULL, 0, 0);
+                // Wakes the caller's wait, which otherwise only ends with a message.
+                PostThreadMessageW(caller, WM_NULL, 0, 0);
             });
         }
         ASSERT_TRUE(pumpUntil([&] { return done == 8; }));
     }
-    EXPECT_EQ(threads.count(GetCurrentThreadId()), 0u);
+    EXPECT_EQ(threads.count(caller), 0u);
     EXPECT_EQ(factories.count(imagingFactory()), 0u);
     EXPECT_EQ(factories.count(nullptr), 0u);
 }
