@@ -47,6 +47,8 @@ HRESULT convertOne(const Workload& work, Side side, Target target, int index)
     const ImageEntry& entry = work.entries[index];
     const std::wstring output = work.folder + (side == kEngine ? L"\\engine-out" : L"\\direct-out") +
                                 (target == kJpeg ? L".jpg" : L".png");
+    // The engine writes only where nothing stands, so both sides start from no file.
+    DeleteFileW(output.c_str());
     if (side == kEngine && target == kJpeg)
         return transcodeImageToSize(entry, kJpegTarget, output, work.jpeg, L".jpg", kQuality);
     if (side == kEngine)
