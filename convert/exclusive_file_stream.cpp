@@ -21,8 +21,7 @@ HRESULT ExclusiveFileStream::create(const std::wstring& path, ComPtr<ExclusiveFi
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastError();
-    // Not Attach: mingw-w64's ComPtr::Attach adds a reference that would keep the file open.
-    *stream.ReleaseAndGetAddressOf() = new ExclusiveFileStream(file);
+    stream = adoptCreated(new ExclusiveFileStream(file));
     return S_OK;
 }
 

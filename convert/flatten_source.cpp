@@ -61,8 +61,7 @@ HRESULT flattenOverWhite(ComPtr<IWICBitmapSource>& source)
     WICPixelFormatGUID format{};
     RETURN_IF_FAILED(source->GetPixelFormat(&format));
     if (format != GUID_WICPixelFormat32bppBGRA) return S_OK;
-    ComPtr<IWICBitmapSource> flat;
-    flat.Attach(new (std::nothrow) FlattenSource(source));
+    ComPtr<IWICBitmapSource> flat = adoptCreated<IWICBitmapSource>(new (std::nothrow) FlattenSource(source));
     if (!flat) return E_OUTOFMEMORY;
     source = flat;
     return S_OK;

@@ -15,6 +15,16 @@ using Microsoft::WRL::ComPtr;
         if (FAILED(hrFailed_)) return hrFailed_; \
     } while (false)
 
+// Takes ownership of an object just created with its one reference. Not
+// ComPtr::Attach: mingw-w64's adds a reference, and the object would never go.
+template <typename T>
+ComPtr<T> adoptCreated(T* created)
+{
+    ComPtr<T> owner;
+    *owner.ReleaseAndGetAddressOf() = created;
+    return owner;
+}
+
 // Creates the process's factory; COM must be open on the calling thread.
 HRESULT createImagingFactory();
 void releaseImagingFactory();

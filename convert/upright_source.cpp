@@ -85,8 +85,8 @@ HRESULT turnUpright(ComPtr<IWICBitmapSource>& source, std::uint16_t orientation)
     if (format != GUID_WICPixelFormat24bppBGR && format != GUID_WICPixelFormat32bppBGRA)
         return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
     const UINT bytesPerPixel = format == GUID_WICPixelFormat24bppBGR ? 3 : 4;
-    ComPtr<UprightSource> upright;
-    upright.Attach(new (std::nothrow) UprightSource(source, format, bytesPerPixel, orientationTransform(orientation)));
+    ComPtr<UprightSource> upright =
+        adoptCreated(new (std::nothrow) UprightSource(source, format, bytesPerPixel, orientationTransform(orientation)));
     if (!upright) return E_OUTOFMEMORY;
     RETURN_IF_FAILED(upright->load());
     return upright.As(&source);

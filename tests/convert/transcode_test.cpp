@@ -191,6 +191,8 @@ TEST(Transcode, PhotosStoredOnTheirSideComeOutAsAViewerShowsThem)
             EXPECT_EQ(sizeAndCorners(output), std::to_string(target.width) + "x" + std::to_string(target.height) +
                                                   " " + kCorners[orientation]);
         }
+        // Nothing the pipeline built still holds the source open.
+        EXPECT_TRUE(DeleteFileW(folder.file(name).c_str()));
     }
 }
 
@@ -215,6 +217,7 @@ TEST(Transcode, TransparencyTurnsWhiteWithoutAnAlphaChannelAndStaysWithOne)
             for (int shift = 0; shift < 32; shift += 8)
                 EXPECT_NEAR((bgra[125 + 10 * third] >> shift) & 0xFF, (expected[third] >> shift) & 0xFF, tolerance);
     }
+    EXPECT_TRUE(DeleteFileW(entry.path.c_str())) << "the source is still open";
 }
 
 TEST(Transcode, HugeDeclaredSizesAndTargetsFailBeforeTheOutputIsCreated)
