@@ -18,6 +18,7 @@
 #include "app/user_prompts.h"
 #include "convert/encoder_lookup.h"
 #include "convert/error_text.h"
+#include "convert/job_guard.h"
 #include "convert/output_naming.h"
 #include "convert/run_summary.h"
 #include "convert/transcode.h"
@@ -91,7 +92,8 @@ void submit(BatchRun& run, std::size_t index, const OutputName& name)
     run.converting[index] = name;
     run.pool->submit([window = mainWindow(), index, entry, target, path = name.path, container = run.containerFormat,
                       extension = run.extension, quality = run.quality] {
-        const HRESULT result = transcodeImageToSize(entry, target, path, container, extension, quality);
+        const HRESULT result =
+            runGuarded([&] { return transcodeImageToSize(entry, target, path, container, extension, quality); });
         PostMessageW(window, kImageDoneMessage, index, static_cast<LPARAM>(result));
     });
 }

@@ -12,6 +12,7 @@
 
 #include "app/controls.h"
 #include "app/user_prompts.h"
+#include "convert/job_guard.h"
 #include "convert/worker_pool.h"
 #include "imagelist/image_entry.h"
 #include "imagelist/image_list.h"
@@ -47,7 +48,7 @@ WPARAM gLastReadingId = 0;
 void probeInto(ProbeResults& results, std::size_t index, const std::wstring& path, HWND window, WPARAM id)
 {
     ImageEntry entry;
-    const bool readable = probeImage(path, entry);
+    const bool readable = SUCCEEDED(runGuarded([&] { return probeImage(path, entry) ? S_OK : E_FAIL; }));
     bool post = false;
     {
         const std::lock_guard lock(results.mutex);

@@ -6,8 +6,10 @@
 #include <atomic>
 #include <mutex>
 #include <set>
+#include <string>
 
 #include "convert/imaging.h"
+#include "convert/job_guard.h"
 #include "convert/worker_pool.h"
 #include "support/main_window_fixture.h"
 
@@ -36,4 +38,11 @@ TEST(WorkerPool, RunsJobsOnWorkersWithFactoriesOfTheirOwn)
     EXPECT_EQ(threads.count(caller), 0u);
     EXPECT_EQ(factories.count(imagingFactory()), 0u);
     EXPECT_EQ(factories.count(nullptr), 0u);
+}
+
+TEST(WorkerPool, AJobThatThrowsFailsInsteadOfEndingTheProcess)
+{
+    EXPECT_EQ(runGuarded([]() -> HRESULT { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+    EXPECT_EQ(runGuarded([]() -> HRESULT { return static_cast<HRESULT>(std::wstring().at(1)); }), E_UNEXPECTED);
+    EXPECT_EQ(runGuarded([] { return S_FALSE; }), S_FALSE);
 }
