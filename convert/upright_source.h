@@ -1,4 +1,4 @@
-// Turns a decoded frame the way its EXIF orientation says, so that the pixels
+// Turns decoded (and already scaled) pixels the way its EXIF orientation says, so that the pixels
 // stand as a viewer shows them. Wine's flip-rotator fails to copy pixels for
 // every turn but a vertical flip, so this one serves every platform.
 #pragma once
@@ -8,6 +8,6 @@
 #include "convert/imaging.h"
 
 // Replaces source (24bppBGR or 32bppBGRA) with its upright view for an
-// orientation of 2-8. The whole frame is copied once, since a turn reads
-// stored columns as rows.
+// orientation of 2-8. All of source is copied once, since a turn reads stored
+// columns as rows.
 HRESULT turnUpright(ComPtr<IWICBitmapSource>& source, std::uint16_t orientation);
