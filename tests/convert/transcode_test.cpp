@@ -2,6 +2,7 @@
 // by WIC, converted into every installed output format, read back with WIC.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -57,22 +58,37 @@ HRESULT convert(const ImageEntry& entry, PixelSize target, const std::wstring& o
     return transcodeImageToSize(entry, target, outputPath, container, extension, quality);
 }
 
+// A source's pixels as 32-bit BGRA.
+HRESULT pixelsOf(IWICBitmapSource* source, std::vector<std::uint32_t>& pixels)
+{
+    ComPtr<IWICBitmapSource> bgra;
+    UINT width = 0;
+    UINT height = 0;
+    RETURN_IF_FAILED(source->GetSize(&width, &height));
+    RETURN_IF_FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, source, &bgra));
+    pixels.resize(static_cast<size_t>(width) * height);
+    return bgra->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                            reinterpret_cast<BYTE*>(pixels.data()));
+}
+
 // Frame 0 as 32-bit BGRA pixels.
 HRESULT readPixels(const std::wstring& path, std::vector<std::uint32_t>& pixels)
 {
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICBitmapSource> bgra;
-    UINT width = 0;
-    UINT height = 0;
     RETURN_IF_FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                                  WICDecodeMetadataCacheOnDemand, &decoder));
     RETURN_IF_FAILED(decoder->GetFrame(0, &frame));
-    RETURN_IF_FAILED(frame->GetSize(&width, &height));
-    RETURN_IF_FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), &bgra));
-    pixels.resize(static_cast<size_t>(width) * height);
-    return bgra->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
-                            reinterpret_cast<BYTE*>(pixels.data()));
+    return pixelsOf(frame.Get(), pixels);
+}
+
+// An uncompressed RGB TIFF of one strip with an EXIF orientation.
+std::string rgbTiff(std::uint32_t width, std::uint32_t height, std::uint16_t orientation, std::string_view rgb)
+{
+    // The pixels follow the header and the IFD of ten entries.
+    return tiffBytes(false, {{256, 3, 1, width}, {257, 3, 1, height}, {258, 3, 1, 8}, {259, 3, 1, 1},
+                             {262, 3, 1, 2}, {273, 4, 1, 134}, {274, 3, 1, orientation}, {277, 3, 1, 3},
+                             {278, 3, 1, height}, {279, 4, 1, width * height * 3}}, rgb);
 }
 
 // Mean absolute difference per colour channel, alpha left out.
@@ -168,9 +184,7 @@ TEST(Transcode, PhotosStoredOnTheirSideComeOutAsAViewerShowsThem)
     // this count Wine's IFD reader would write far past its buffer.
     std::vector<std::tuple<std::wstring, std::string, std::uint16_t>> photos = {
         {L"count.jpg", withExif(jpeg, tiffBytes(true, {{274, 3, 0x80000001, 8}})), 1},
-        {L"side.tif", tiffBytes(false, {{256, 3, 1, 64}, {257, 3, 1, 40}, {258, 3, 1, 8}, {259, 3, 1, 1},
-                                        {262, 3, 1, 2}, {273, 4, 1, 134}, {274, 3, 1, 6}, {277, 3, 1, 3},
-                                        {278, 3, 1, 40}, {279, 4, 1, 64 * 40 * 3}}, rgb), 6}};
+        {L"side.tif", rgbTiff(64, 40, 6, rgb), 6}};
     // Little-endian TIFF headers in 1.jpg to 8.jpg, big-endian ones in 11.jpg to 18.jpg.
     for (std::uint16_t value = 1; value <= 8; ++value)
         for (const bool mm : {false, true})
@@ -193,6 +207,53 @@ TEST(Transcode, PhotosStoredOnTheirSideComeOutAsAViewerShowsThem)
         }
         // Nothing the pipeline built still holds the source open.
         EXPECT_TRUE(DeleteFileW(folder.file(name).c_str()));
+    }
+}
+
+TEST(Transcode, ScaledPhotosAreTheScaledStoredPixelsTurnedUpright)
+{
+    // Stored sides and, for every orientation, how a shown pixel (x, y) finds its
+    // stored one: through (y, x) when the sides swap, then columns or rows reversed.
+    constexpr std::uint32_t kWidth = 12, kHeight = 8;
+    const std::array<bool, 3> kTurns[] = {{}, {0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1},
+                                          {1, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}};
+    TempFolder folder;
+    // Every stored pixel distinct, so that a pixel off by one shows anywhere.
+    std::string rgb;
+    std::vector<BYTE> bgr;
+    for (std::uint32_t y = 0; y < kHeight; ++y)
+        for (std::uint32_t x = 0; x < kWidth; ++x) {
+            rgb += {char(20 * x + 5), char(30 * y + 5), char(200 - 10 * x - 5 * y)};
+            bgr.insert(bgr.end(), {BYTE(200 - 10 * x - 5 * y), BYTE(30 * y + 5), BYTE(20 * x + 5)});
+        }
+    // What every orientation turns: the platform's scaler on the stored pixels at
+    // half their sides (nearest-neighbour under Wine, which this does not rely on).
+    ComPtr<IWICBitmap> storedBitmap;
+    ComPtr<IWICBitmapScaler> scaler;
+    std::vector<std::uint32_t> scaled;
+    ASSERT_EQ(imagingFactory()->CreateBitmapFromMemory(kWidth, kHeight, GUID_WICPixelFormat24bppBGR, kWidth * 3,
+                                                       UINT(bgr.size()), bgr.data(), &storedBitmap), S_OK);
+    ASSERT_EQ(imagingFactory()->CreateBitmapScaler(&scaler), S_OK);
+    ASSERT_EQ(scaler->Initialize(storedBitmap.Get(), kWidth / 2, kHeight / 2, WICBitmapInterpolationModeFant), S_OK);
+    ASSERT_EQ(pixelsOf(scaler.Get(), scaled), S_OK);
+    for (std::uint16_t orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(testing::Message() << "orientation " << orientation);
+        const std::wstring name = folder.file(std::to_wstring(orientation) + L".tif");
+        writeFileBytes(name, rgbTiff(kWidth, kHeight, orientation, rgb));
+        ImageEntry entry;
+        ASSERT_TRUE(probeImage(name, entry));
+        const PixelSize target{entry.width / 2, entry.height / 2};
+        ASSERT_EQ(convert(entry, target, name + L".png", L".png"), S_OK);
+        std::vector<std::uint32_t> pixels, expected;
+        ASSERT_EQ(readPixels(name + L".png", pixels), S_OK);
+        const auto [swap, reverseColumns, reverseRows] = kTurns[orientation];
+        for (std::uint32_t y = 0; y < target.height; ++y)
+            for (std::uint32_t x = 0; x < target.width; ++x) {
+                const std::uint32_t column = swap ? y : x, row = swap ? x : y;
+                expected.push_back(scaled[(reverseRows ? kHeight / 2 - 1 - row : row) * (kWidth / 2) +
+                                          (reverseColumns ? kWidth / 2 - 1 - column : column)]);
+            }
+        EXPECT_EQ(pixels, expected);
     }
 }
 
