@@ -10,8 +10,6 @@
 #include "convert/own_bitmap_source.h"
 
 namespace {
-constexpr std::size_t kBandBytes = 256 * 1024;
-
 // Straight (not premultiplied) alpha over white, rounded to the nearest.
 BYTE overWhite(BYTE colour, BYTE alpha)
 {

@@ -4,9 +4,13 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <utility>
 
 #include "convert/imaging.h"
+
+// How much of its input such a source pulls at a time when it needs no more.
+inline constexpr std::size_t kBandBytes = 256 * 1024;
 
 class OwnBitmapSource : public IWICBitmapSource {
 public:

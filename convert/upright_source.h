@@ -8,6 +8,6 @@
 #include "convert/imaging.h"
 
 // Replaces source (24bppBGR or 32bppBGRA) with its upright view for an
-// orientation of 2-8. All of source is copied once, since a turn reads stored
-// columns as rows.
+// orientation of 2-8. A request for the whole image is served from the input
+// band by band; any other area needs one copy of the input, made then.
 HRESULT turnUpright(ComPtr<IWICBitmapSource>& source, std::uint16_t orientation);

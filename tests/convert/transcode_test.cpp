@@ -14,6 +14,7 @@
 #include "convert/encoder_lookup.h"
 #include "convert/imaging.h"
 #include "convert/transcode.h"
+#include "convert/upright_source.h"
 #include "imagelist/image_list.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
@@ -253,6 +254,18 @@ TEST(Transcode, ScaledPhotosAreTheScaledStoredPixelsTurnedUpright)
                 expected.push_back(scaled[(reverseRows ? kHeight / 2 - 1 - row : row) * (kWidth / 2) +
                                           (reverseColumns ? kWidth / 2 - 1 - column : column)]);
             }
+        EXPECT_EQ(pixels, expected);
+        // Pulled a row at a time, as Windows' encoders pull, the turn gives the same.
+        ComPtr<IWICBitmapSource> turned = scaler;
+        ASSERT_EQ(turnUpright(turned, orientation), S_OK);
+        pixels.clear();
+        std::vector<BYTE> row(target.width * 3);
+        for (INT y = 0; y < INT(target.height); ++y) {
+            const WICRect line{0, y, INT(target.width), 1};
+            ASSERT_EQ(turned->CopyPixels(&line, UINT(row.size()), UINT(row.size()), row.data()), S_OK);
+            for (std::uint32_t x = 0; x < target.width; ++x)
+                pixels.push_back(0xFF000000 | row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x]);
+        }
         EXPECT_EQ(pixels, expected);
     }
 }
