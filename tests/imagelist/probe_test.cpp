@@ -44,7 +44,7 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
         ASSERT_EQ(writeTestImage(folder.file(name), container, 16, 12, GUID_WICPixelFormat24bppBGR), S_OK);
         writeFileBytes(folder.file(std::wstring(L"huge-") + name),
                        withClaimedSize(readFileBytes(folder.file(name)), 65000, 65000));
-        EXPECT_EQ(headerVerdict(readFileHeader(folder.file(std::wstring(L"huge-") + name))), HeaderVerdict::TooLarge);
+        EXPECT_EQ(readHeaderVerdict(folder.file(std::wstring(L"huge-") + name)), HeaderVerdict::TooLarge);
     }
     writeFileBytes(folder.file(L"text.jpg"), "Dies ist kein Bild, nur Text.\r\n");
     writeFileBytes(folder.file(L"empty.png"), "");
@@ -70,7 +70,8 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
     };
     for (const auto& [what, text, visible, verdict] : cases) {
         const std::vector<std::uint8_t> bytes(text.begin(), text.end());
-        EXPECT_EQ(headerVerdict(std::span(bytes).first(std::min(visible, bytes.size()))), verdict) << what;
+        MemorySource source(std::span<const std::uint8_t>(bytes).first(std::min(visible, bytes.size())));
+        EXPECT_EQ(headerVerdict(source), verdict) << what;
     }
     // Metadata longer than the first read is read past to the frame header.
     const std::wstring path = folder.file(L"long.jpg");
