@@ -11,6 +11,7 @@
 
 #include "imagelist/declared_size.h"
 #include "imagelist/image_list.h"
+#include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
@@ -80,6 +81,26 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
     EXPECT_TRUE(probeImage(path, entry));
     writeFileBytes(path, withClaimedSize(readFileBytes(path), 65000, 65000));
     EXPECT_FALSE(probeImage(path, entry));
+}
+
+// The decoders see mutated files too, and what they open goes through the
+// orientation reader: from the file for a TIFF, from the header's copy for a JPEG.
+TEST(ProbeImage, AddsOrRefusesMutatedFilesOfEveryFormatAndLeavesThemClosed)
+{
+    TempFolder folder;
+    std::mt19937 random(4711);
+    std::size_t added = 0, refused = 0;
+    for (const Seed& seed : seedImages(folder)) {
+        const std::wstring path = folder.file(L"mutated." + std::wstring(seed.name, seed.name + 3));
+        for (int i = 0; i < 80; ++i) {
+            writeFileBytes(path, mutated(seed.bytes, random));
+            ImageEntry entry;
+            (probeImage(path, entry) ? added : refused) += 1;
+        }
+        EXPECT_TRUE(DeleteFileW(path.c_str()));
+    }
+    EXPECT_GT(added, 50u);
+    EXPECT_GT(refused, 50u);
 }
 
 }  // namespace
