@@ -52,13 +52,13 @@ DeclaredSize dibSize(std::span<const std::uint8_t> header, std::uint64_t availab
     if (!dib.has(0, kDibSizeBytes)) return {Kind::Truncated};
     const std::uint32_t infoSize = *dib.u32(0);
     if (infoSize > available) return {Kind::Truncated};
-    const int rowsPerLine = withMask ? 2 : 1;
+    const int stackedImages = withMask ? 2 : 1;
     // The old core header has 16-bit sides; every later one signed 32-bit sides,
     // a negative height meaning rows stored top-down.
-    if (infoSize == 12) return sized(*dib.u16(4), *dib.u16(6) / rowsPerLine);
+    if (infoSize == 12) return sized(*dib.u16(4), *dib.u16(6) / stackedImages);
     if (infoSize < 16) return {Kind::Malformed};
     const std::int64_t height = std::llabs(static_cast<std::int32_t>(*dib.u32(8)));
-    return sized(static_cast<std::int32_t>(*dib.u32(4)), height / rowsPerLine);
+    return sized(static_cast<std::int32_t>(*dib.u32(4)), height / stackedImages);
 }
 
 DeclaredSize jpegSize(ByteSource& file)

@@ -11,8 +11,9 @@ namespace {
 constexpr std::uint8_t kStartOfScan = 0xDA;
 constexpr std::uint8_t kStartOfImage = 0xD8;
 constexpr std::uint8_t kEndOfImage = 0xD9;
-// How much of the stream is searched for a marker at a time.
-constexpr std::size_t kScanWindow = 4096;
+// How much of the stream is searched for a marker at a time: little, since a
+// marker mostly follows right after a segment, and a file window holds more.
+constexpr std::size_t kScanWindow = 64;
 
 // Markers without a length field: TEM and the restart markers.
 bool standsAlone(std::uint8_t marker)
