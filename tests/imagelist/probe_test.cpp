@@ -11,6 +11,7 @@
 
 #include "imagelist/declared_size.h"
 #include "imagelist/image_list.h"
+#include "imagelist/orientation_reader.h"
 #include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
@@ -96,6 +97,9 @@ TEST(ProbeImage, AddsOrRefusesMutatedFilesOfEveryFormatAndLeavesThemClosed)
             writeFileBytes(path, mutated(seed.bytes, random));
             ImageEntry entry;
             (probeImage(path, entry) ? added : refused) += 1;
+            // Also where the decoder refuses what the orientation reader is given.
+            const std::uint16_t orientation = readOrientation(path, readFileHeader(path));
+            EXPECT_TRUE(orientation >= 1 && orientation <= 8);
         }
         EXPECT_TRUE(DeleteFileW(path.c_str()));
     }
