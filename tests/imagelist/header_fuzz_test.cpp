@@ -18,9 +18,14 @@
 namespace {
 using Kind = DeclaredSize::Kind;
 
+std::span<const std::uint8_t> bytesOf(const std::string& text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
 std::tuple<Kind, std::uint32_t, std::uint32_t> sizeOf(const std::string& bytes)
 {
-    MemorySource file(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    MemorySource file(bytesOf(bytes));
     const DeclaredSize size = declaredSize(file);
     return {size.kind, size.width, size.height};
 }
@@ -60,22 +65,20 @@ TEST(DeclaredSize, OfRealFilesAndCraftedHeadersOfEveryFormatRead)
 
 TEST(ExifOrientation, BlocksThatCannotHoldWhatTheyMustAreMalformed)
 {
-    const std::string jpeg = "\xFF\xD8\xFF\xDA";
     const auto part = [](const std::string& bytes) {
-        const std::span<const std::uint8_t> tiff = exifTiffPart(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+        const std::span<const std::uint8_t> tiff = exifTiffPart(bytesOf(bytes));
         return std::string(tiff.begin(), tiff.end());
     };
-    const std::string tiff = tiffBytes(true, {{274, 3, 1, 6}});
+    const std::string jpeg = "\xFF\xD8\xFF\xDA", tiff = tiffBytes(true, {{274, 3, 1, 6}});
     // A segment shorter than the signature it is followed by is none.
-    for (const char length : {2, 3, 4, 5, 6})
-        EXPECT_EQ(part(std::string("\xFF\xD8\xFF\xE1\0", 5) + length + std::string("Exif\0\0", 6) + tiff), "") << int(length);
-    EXPECT_EQ(part(withExif(jpeg, tiff.substr(0, 7)) + withExif(jpeg, tiff)), "");
+    const std::string app1 = std::string("\xFF\xD8\xFF\xE1\0", 5), signature = std::string("Exif\0\0", 6);
+    for (const char length : {2, 3, 4, 5, 6}) EXPECT_EQ(part(app1 + length + signature + tiff), "") << +length;
+    EXPECT_EQ(part(withExif(withExif(jpeg, tiff), tiff.substr(0, 7))), "");
     EXPECT_EQ(part(withExif(jpeg, tiff)), tiff);
     // Three SHORTs (six bytes) at an offset: at the very end of the block, then one byte past it.
     const std::string values = tiffBytes(false, {{274, 3, 3, 26}}, "123456");
-    const auto bytes = reinterpret_cast<const std::uint8_t*>(values.data());
-    EXPECT_TRUE(ifdAccepted({bytes, values.size()}));
-    EXPECT_FALSE(ifdAccepted({bytes, values.size() - 1}));
+    EXPECT_TRUE(ifdAccepted(bytesOf(values)));
+    EXPECT_FALSE(ifdAccepted(bytesOf(values).first(values.size() - 1)));
 }
 
 TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTellTheSame)
