@@ -160,7 +160,8 @@ DeclaredSize iconSize(ByteSource& file)
     const ByteReader header(file.view(0, 6), false);
     if (!header.has(0, 6)) return {Kind::Truncated};
     const std::uint16_t count = *header.u16(4);
-    if (count == 0) return {Kind::Malformed};
+    // A true-colour TGA begins with the same four bytes, its empty colour map where the count would be.
+    if (count == 0) return {Kind::Unknown};
     // Copied, since reading the images moves the file's window.
     const std::vector<std::uint8_t> directory = copyBytes(file, 6, kIcoDirectoryEntryBytes * count);
     if (directory.size() < kIcoDirectoryEntryBytes * count) return {Kind::Truncated};

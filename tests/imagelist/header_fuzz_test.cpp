@@ -56,7 +56,7 @@ TEST(DeclaredSize, OfRealFilesAndCraftedHeadersOfEveryFormatRead)
         {"TIFF cut in its IFD", tiffBytes(true, {{256, 3, 1, 16}}).substr(0, 20), Kind::Truncated, 0, 0},
         {"an icon's second image", iconBytes({png, withClaimedSize(png, 16500, 16500)}, 0), Kind::Known, 16500, 16500},
         {"an icon image past the end", iconBytes({png}, 16).substr(0, 40), Kind::Truncated, 0, 0},
-        {"an icon without images", iconBytes({}, 16), Kind::Malformed, 0, 0},
+        {"an icon without images, or a TGA", iconBytes({}, 16), Kind::Unknown, 0, 0},
         {"an IHDR of 12 bytes", png.substr(0, 11) + '\x0C' + png.substr(12), Kind::Malformed, 0, 0},
     };
     for (const auto& [what, bytes, kind, width, height] : cases)
