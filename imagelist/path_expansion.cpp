@@ -26,7 +26,8 @@ bool identify(const std::wstring& folder, FolderIdentity& identity)
     CloseHandle(handle);
     identity = {information.dwVolumeSerialNumber,
                 std::uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow};
-    return known;
+    // Some network shares report no index at all; those folders count as unknown.
+    return known && identity.second != 0;
 }
 
 std::wstring joined(const std::wstring& folder, std::wstring_view name)
