@@ -54,7 +54,7 @@ HRESULT widenUncommonFormat(ComPtr<IWICBitmapSource>& source)
 // beyond the limits, and a target the encoder could not hold in memory.
 HRESULT admitSource(const ImageEntry& entry, PixelSize target)
 {
-    switch (headerVerdict(readFileHeader(entry.path))) {
+    switch (readHeaderVerdict(entry.path)) {
     case HeaderVerdict::TooLarge:
         return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
     case HeaderVerdict::Broken:
@@ -65,6 +65,16 @@ HRESULT admitSource(const ImageEntry& entry, PixelSize target)
     return exceedsPixelLimit(target.width, target.height) ? WINCODEC_ERR_IMAGESIZEOUTOFRANGE : S_OK;
 }
 
+// The size the decoder reports, for the formats whose header is not read
+// before; checked before any pixel is copied.
+HRESULT admitFrame(IWICBitmapSource* frame)
+{
+    UINT width = 0;
+    UINT height = 0;
+    RETURN_IF_FAILED(frame->GetSize(&width, &height));
+    return exceedsSizeLimits(width, height) ? WINCODEC_ERR_IMAGESIZEOUTOFRANGE : S_OK;
+}
+
 HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const std::wstring& extension)
 {
     RETURN_IF_FAILED(admitSource(entry, target));
@@ -72,6 +82,7 @@ HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const
                                                                  WICDecodeMetadataCacheOnLoad, &p.decoder));
     RETURN_IF_FAILED(p.decoder->GetFrame(0, &p.frame));
     RETURN_IF_FAILED(p.frame.As(&p.source));
+    RETURN_IF_FAILED(admitFrame(p.source.Get()));
     // Upright before scaling: the recorded size and the target are the sides a viewer shows.
     if (entry.orientation != 1) {
         RETURN_IF_FAILED(widenUncommonFormat(p.source));

@@ -15,8 +15,9 @@
 // Writes frame 0 of entry.path into a new file at outputPath at the target size,
 // turned upright by entry.orientation and, for formats without alpha, laid over
 // white. A header or target beyond the size limits fails before anything is
-// opened. When anything stands at outputPath it fails with a code isNameTaken
-// accepts and touches nothing; any later failure removes the file it created.
+// opened, a frame the decoder reports beyond them before any pixel is copied.
+// When anything stands at outputPath it fails with a code isNameTaken accepts
+// and touches nothing; any later failure removes the file it created.
 HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const std::wstring& outputPath,
                              const GUID& containerFormat, const std::wstring& extension, int quality);
 
