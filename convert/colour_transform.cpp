@@ -81,7 +81,8 @@ std::optional<ColourTransform> ColourTransform::toSrgb(const IccProfile& profile
     const Matrix3 matrix = profile.kind == IccProfile::Kind::Grey ? Matrix3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}
                                                                   : multiply(inverse(kSrgbToXyz), profile.toXyz);
     for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 3; ++column) transform.matrix_[row][column] = static_cast<float>(matrix[row][column]);
+        for (int column = 0; column < 3; ++column)
+            transform.matrix_[row][column] = static_cast<float>(matrix[row][column]);
     return transform;
 }
 
@@ -97,7 +98,8 @@ void ColourTransform::convert(const std::uint8_t* in, std::uint8_t* out, std::si
     const float* blue = green + levels_;
     for (std::size_t i = 0; i < count; ++i, out += kOut) {
         const std::size_t first = i * kIn;
-        const float rgb[3] = {red[valueAt(in, first + order[0], Value{})], green[valueAt(in, first + order[1], Value{})],
+        const float rgb[3] = {red[valueAt(in, first + order[0], Value{})],
+                              green[valueAt(in, first + order[1], Value{})],
                               blue[valueAt(in, first + order[2], Value{})]};
         for (int channel = 0; channel < 3; ++channel) {
             const float* m = matrix_[channel];

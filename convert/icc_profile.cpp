@@ -17,8 +17,9 @@ double s15Fixed16(std::uint32_t value)
 
 std::uint32_t signature(std::string_view text)
 {
-    return std::uint32_t{static_cast<std::uint8_t>(text[0])} << 24 | std::uint32_t{static_cast<std::uint8_t>(text[1])} << 16 |
-           std::uint32_t{static_cast<std::uint8_t>(text[2])} << 8 | static_cast<std::uint8_t>(text[3]);
+    std::uint32_t value = 0;
+    for (const char letter : text) value = value << 8 | static_cast<std::uint8_t>(letter);
+    return value;
 }
 
 // The bytes of the tag with this signature; empty when it is missing.
@@ -28,7 +29,8 @@ std::span<const std::uint8_t> tagBytes(std::span<const std::uint8_t> profile, st
     const std::uint32_t count = *reader.u32(kHeaderBytes);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = kHeaderBytes + 4 + kTagEntryBytes * i;
-        if (*reader.u32(entry) == signature(name)) return profile.subspan(*reader.u32(entry + 4), *reader.u32(entry + 8));
+        if (*reader.u32(entry) == signature(name))
+            return profile.subspan(*reader.u32(entry + 4), *reader.u32(entry + 8));
     }
     return {};
 }

@@ -49,13 +49,14 @@ std::vector<std::uint16_t> readRgba64(const std::wstring& path)
     return values;
 }
 
-// A photo-like 16-bit picture, not limited to the 257 multiples 8-bit values widen to.
+// Varied 16-bit values, not limited to the multiples of 257 that 8-bit values widen to.
 HRESULT writeRgba64Png(const std::wstring& path)
 {
     std::vector<std::uint16_t> values(kWidth * kHeight * 4);
     for (int i = 0; i < kWidth * kHeight; ++i)
         for (int channel = 0; channel < 4; ++channel)
-            values[4 * i + channel] = static_cast<std::uint16_t>(channel == 3 ? 65535 - 97 * i : 977 * i * (channel + 3));
+            values[4 * i + channel] =
+                static_cast<std::uint16_t>(channel == 3 ? 65535 - 97 * i : 977 * i * (channel + 3));
     ComPtr<IWICBitmap> bitmap;
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
@@ -171,7 +172,7 @@ double deltaE2000(const Rgb& first, const Rgb& second)
 
 namespace {
 
-enum class Place { App2, App2Split, Iccp, ExifAdobe };
+enum class Place { App2, App2Split, Iccp, ExifAdobe, TiffTag };
 
 struct ProfiledSource {
     const wchar_t* name;
@@ -183,6 +184,20 @@ struct ProfiledSource {
     std::function<double(double)> curve;
 };
 
+// An uncompressed RGB TIFF of varied values with the profile in tag 34675,
+// after the IFD (ending at 134) and the pixels.
+std::string tiffWithProfile(const std::string& profile)
+{
+    std::string rgb(kWidth * kHeight * 3, '\0');
+    for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<char>(i / 3 * (i % 3 * 4 + 3) + i % 3 * 85);
+    const std::uint32_t pixels = 134, at = pixels + static_cast<std::uint32_t>(rgb.size());
+    return tiffBytes(false, {{256, 3, 1, kWidth}, {257, 3, 1, kHeight}, {258, 3, 1, 8}, {259, 3, 1, 1}, {262, 3, 1, 2},
+                             {273, 4, 1, pixels}, {277, 3, 1, 3}, {278, 3, 1, kHeight},
+                             {279, 4, 1, static_cast<std::uint32_t>(rgb.size())},
+                             {34675, 7, static_cast<std::uint32_t>(profile.size()), at}},
+                     rgb + profile);
+}
+
 std::string placed(const std::string& file, Place place, const std::string& profile)
 {
     const std::size_t half = profile.size() / 2;
@@ -192,6 +207,7 @@ std::string placed(const std::string& file, Place place, const std::string& prof
     case Place::App2Split:
         return withSegments(file, iccSegment(2, 2, profile.substr(half)) + iccSegment(1, 2, profile.substr(0, half)));
     case Place::Iccp: return withIccpChunk(file, profile);
+    case Place::TiffTag: return tiffWithProfile(profile);
     case Place::ExifAdobe: break;
     }
     // ColorSpace uncalibrated in the EXIF IFD (at 26), whose interoperability IFD (at 56) says "R03".
@@ -231,6 +247,8 @@ TEST(Colour, EmbeddedProfilesComeOutAsTheImagesSrgbColours)
         {L"adobe.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, adobe, kAdobeRgbColorants, gamma(563 / 256.0)},
         {L"p3.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2, p3, kDisplayP3Colorants, srgbCurve},
         {L"p3.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, p3, kDisplayP3Colorants, srgbCurve},
+        {L"p3.tif", GUID_ContainerFormatTiff, GUID_WICPixelFormat24bppBGR, Place::TiffTag, p3, kDisplayP3Colorants,
+         srgbCurve},
         {L"prophoto16.png", png, GUID_WICPixelFormat64bppRGBA, Place::Iccp,
          rgbProfile(kProPhotoColorants, curvTag(sampled(1.8)), 4), kProPhotoColorants, gamma(1.8)},
         {L"grey.png", png, GUID_WICPixelFormat8bppGray, Place::Iccp, greyProfile, grey, gamma(461 / 256.0)},
@@ -239,7 +257,8 @@ TEST(Colour, EmbeddedProfilesComeOutAsTheImagesSrgbColours)
     TempFolder folder;
     for (const ProfiledSource& source : sources) {
         SCOPED_TRACE(testing::Message() << source.name);
-        const std::string bytes = placed(sourceBytes(folder, source.container, source.format), source.place, source.profile);
+        const std::string plain = sourceBytes(folder, source.container, source.format);
+        const std::string bytes = placed(plain, source.place, source.profile);
         const std::vector<std::uint16_t> out = readRgba64(convertToPng(folder, source.name, bytes));
         const std::vector<std::uint16_t> in = readRgba64(folder.file(source.name));
         EXPECT_EQ(readImageFacts(folder.file(source.name)).pixelFormat, source.format);
@@ -248,7 +267,8 @@ TEST(Colour, EmbeddedProfilesComeOutAsTheImagesSrgbColours)
         for (std::size_t i = 0; i < in.size(); i += 4) {
             const Rgb stored{in[i] / 65535.0, in[i + 1] / 65535.0, in[i + 2] / 65535.0};
             const Rgb expected = expectedSrgb(source.colorants, source.curve, stored);
-            const double difference = deltaE2000(expected, {out[i] / 65535.0, out[i + 1] / 65535.0, out[i + 2] / 65535.0});
+            const Rgb written{out[i] / 65535.0, out[i + 1] / 65535.0, out[i + 2] / 65535.0};
+            const double difference = deltaE2000(expected, written);
             sum += difference;
             most = std::max(most, difference);
             unconverted += deltaE2000(expected, stored);
@@ -278,7 +298,8 @@ TEST(Colour, SrgbTaggedSourcesComeOutBitIdenticalToUntaggedOnes)
     for (std::size_t i = 0; i < table.size(); ++i) table[i] = std::lround(65535 * srgbCurve(i / 1023.0));
     const std::string srgbV2 = rgbProfile(kSrgbColorants, curvTag(table));
     const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
-    expectSameOutput(jpeg, {{L"v4.jpg", placed(jpeg, Place::App2, srgbV4)}, {L"v2.jpg", placed(jpeg, Place::App2, srgbV2)}});
+    expectSameOutput(jpeg,
+                     {{L"v4.jpg", placed(jpeg, Place::App2, srgbV4)}, {L"v2.jpg", placed(jpeg, Place::App2, srgbV2)}});
     const std::string png = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA);
     expectSameOutput(png, {{L"v4.png", placed(png, Place::Iccp, srgbV4)}});
 }
@@ -293,10 +314,10 @@ TEST(Colour, HostileProfilesConvertAsIfThereWereNone)
     // The first tag entry's offset, the tag count, and a curve claiming 2^31 entries.
     const std::string pastTheEnd = patched(136, "\x00\x10\x00\x00");
     const std::string manyTags = patched(128, "\x10\x00\x00\x00");
+    const std::string curve = std::string("curv\0\0\0\0\x7F\xFF\xFF\xFF\x02\x33", 14);
     const std::string hugeCurve =
         iccProfile("RGB ", 2, {{"rXYZ", profile.substr(204, 20)}, {"gXYZ", profile.substr(224, 20)},
-                               {"bXYZ", profile.substr(244, 20)}, {"rTRC", std::string("curv\0\0\0\0\x7F\xFF\xFF\xFF\x02\x33", 14)},
-                               {"gTRC", curvTag({563})}, {"bTRC", curvTag({563})}});
+                               {"bXYZ", profile.substr(244, 20)}, {"rTRC", curve}, {"gTRC", curve}, {"bTRC", curve}});
     const std::string half = profile.substr(0, profile.size() / 2), rest = profile.substr(profile.size() / 2);
     const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
     expectSameOutput(jpeg, {{L"offset.jpg", placed(jpeg, Place::App2, pastTheEnd)},
