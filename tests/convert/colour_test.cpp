@@ -23,7 +23,7 @@ using Rgb = std::array<double, 3>;
 constexpr int kWidth = 64;
 constexpr int kHeight = 48;
 
-// Frame 0 as RGBA, 16 bits a channel; 8-bit values widen as v * 257. Empty
+// Frame 0 as RGBA, 16 bits a channel (8-bit values widened as v * 257); empty
 // when it cannot be read.
 std::vector<std::uint16_t> readRgba64(const std::wstring& path)
 {
@@ -32,11 +32,12 @@ std::vector<std::uint16_t> readRgba64(const std::wstring& path)
     ComPtr<IWICBitmapSource> bgra;
     WICPixelFormatGUID format{};
     std::vector<std::uint16_t> values(kWidth * kHeight * 4);
-    std::vector<BYTE> bytes(kWidth * kHeight * 4);
+    std::vector<BYTE> bytes(values.size());
     if (FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                            WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetPixelFormat(&format)))
         return {};
+    // Wine converts 64-bit RGBA to nothing wider, and nothing else to it.
     if (format == GUID_WICPixelFormat64bppRGBA)
         return SUCCEEDED(frame->CopyPixels(nullptr, kWidth * 8, kWidth * kHeight * 8,
                                            reinterpret_cast<BYTE*>(values.data())))
@@ -49,44 +50,16 @@ std::vector<std::uint16_t> readRgba64(const std::wstring& path)
     return values;
 }
 
-// Varied 16-bit values, not limited to the multiples of 257 that 8-bit values widen to.
-HRESULT writeRgba64Png(const std::wstring& path)
-{
-    std::vector<std::uint16_t> values(kWidth * kHeight * 4);
-    for (int i = 0; i < kWidth * kHeight; ++i)
-        for (int channel = 0; channel < 4; ++channel)
-            values[4 * i + channel] =
-                static_cast<std::uint16_t>(channel == 3 ? 65535 - 97 * i : 977 * i * (channel + 3));
-    ComPtr<IWICBitmap> bitmap;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    WICPixelFormatGUID format = GUID_WICPixelFormat64bppRGBA;
-    IWICImagingFactory* factory = imagingFactory();
-    RETURN_IF_FAILED(factory->CreateBitmapFromMemory(kWidth, kHeight, format, kWidth * 8, kWidth * kHeight * 8,
-                                                     reinterpret_cast<BYTE*>(values.data()), &bitmap));
-    RETURN_IF_FAILED(factory->CreateStream(&stream));
-    RETURN_IF_FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE));
-    RETURN_IF_FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder));
-    RETURN_IF_FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache));
-    RETURN_IF_FAILED(encoder->CreateNewFrame(&frame, nullptr));
-    RETURN_IF_FAILED(frame->Initialize(nullptr));
-    RETURN_IF_FAILED(frame->SetSize(kWidth, kHeight));
-    RETURN_IF_FAILED(frame->SetPixelFormat(&format));
-    RETURN_IF_FAILED(frame->WriteSource(bitmap.Get(), nullptr));
-    RETURN_IF_FAILED(frame->Commit());
-    return encoder->Commit();
-}
-
-// A source file in the given container, with the profile placed by place.
+// The bytes of a picture written in the container and pixel format.
 std::string sourceBytes(const TempFolder& folder, const GUID& container, const WICPixelFormatGUID& format)
 {
-    const std::wstring path = folder.file(L"plain");
-    const HRESULT written = format == GUID_WICPixelFormat64bppRGBA
-                                ? writeRgba64Png(path)
-                                : writeTestImage(path, container, kWidth, kHeight, format);
-    EXPECT_EQ(written, S_OK);
-    return readFileBytes(path);
+    // Varied 16-bit values, not only the multiples of 257 that 8-bit values widen to.
+    std::vector<std::uint16_t> wide(kWidth * kHeight * 4);
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        wide[i] = static_cast<std::uint16_t>(i % 4 == 3 ? 65535 - 24 * i : 977 * (i / 4) * (i % 4 + 3));
+    if (format == GUID_WICPixelFormat64bppRGBA) return rgba64Png(kWidth, kHeight, wide);
+    EXPECT_EQ(writeTestImage(folder.file(L"plain"), container, kWidth, kHeight, format), S_OK);
+    return readFileBytes(folder.file(L"plain"));
 }
 
 // Converts the bytes as a source at its own size to PNG; the output's path.
@@ -172,7 +145,7 @@ double deltaE2000(const Rgb& first, const Rgb& second)
 
 namespace {
 
-enum class Place { App2, App2Split, Iccp, ExifAdobe, TiffTag };
+enum class Place { App2, App2Split, Iccp, ExifAdobe };
 
 struct ProfiledSource {
     const wchar_t* name;
@@ -184,20 +157,6 @@ struct ProfiledSource {
     std::function<double(double)> curve;
 };
 
-// An uncompressed RGB TIFF of varied values with the profile in tag 34675,
-// after the IFD (ending at 134) and the pixels.
-std::string tiffWithProfile(const std::string& profile)
-{
-    std::string rgb(kWidth * kHeight * 3, '\0');
-    for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<char>(i / 3 * (i % 3 * 4 + 3) + i % 3 * 85);
-    const std::uint32_t pixels = 134, at = pixels + static_cast<std::uint32_t>(rgb.size());
-    return tiffBytes(false, {{256, 3, 1, kWidth}, {257, 3, 1, kHeight}, {258, 3, 1, 8}, {259, 3, 1, 1}, {262, 3, 1, 2},
-                             {273, 4, 1, pixels}, {277, 3, 1, 3}, {278, 3, 1, kHeight},
-                             {279, 4, 1, static_cast<std::uint32_t>(rgb.size())},
-                             {34675, 7, static_cast<std::uint32_t>(profile.size()), at}},
-                     rgb + profile);
-}
-
 std::string placed(const std::string& file, Place place, const std::string& profile)
 {
     const std::size_t half = profile.size() / 2;
@@ -207,13 +166,9 @@ std::string placed(const std::string& file, Place place, const std::string& prof
     case Place::App2Split:
         return withSegments(file, iccSegment(2, 2, profile.substr(half)) + iccSegment(1, 2, profile.substr(0, half)));
     case Place::Iccp: return withIccpChunk(file, profile);
-    case Place::TiffTag: return tiffWithProfile(profile);
     case Place::ExifAdobe: break;
     }
-    // ColorSpace uncalibrated in the EXIF IFD (at 26), whose interoperability IFD (at 56) says "R03".
-    const std::string interop = tiffBytes(false, {{1, 2, 4, 0x00333052}}).substr(8);
-    const std::string exif = tiffBytes(false, {{0xA001, 3, 1, 0xFFFF}, {0xA005, 4, 1, 56}}).substr(8);
-    return withExif(file, tiffBytes(false, {{0x8769, 4, 1, 26}}, exif + interop));
+    return withCameraExif(file, 0xFFFF, "R03");
 }
 
 double srgbCurve(double x)
@@ -221,16 +176,21 @@ double srgbCurve(double x)
     return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
 }
 
-std::vector<std::uint16_t> sampled(double gamma)
+std::function<double(double)> gamma(double g)
+{
+    return [g](double x) { return std::pow(x, g); };
+}
+
+// The curve sampled as a 1024-entry "curv" table.
+std::vector<std::uint16_t> sampled(const std::function<double(double)>& curve)
 {
     std::vector<std::uint16_t> table(1024);
-    for (std::size_t i = 0; i < table.size(); ++i) table[i] = std::lround(65535 * std::pow(i / 1023.0, gamma));
+    for (std::size_t i = 0; i < table.size(); ++i) table[i] = std::lround(65535 * curve(i / 1023.0));
     return table;
 }
 
 TEST(Colour, EmbeddedProfilesComeOutAsTheImagesSrgbColours)
 {
-    const auto gamma = [](double g) { return [g](double x) { return std::pow(x, g); }; };
     const std::string adobe = rgbProfile(kAdobeRgbColorants, curvTag({563}));
     const std::string p3 = rgbProfile(kDisplayP3Colorants, srgbParaTag(), 4);
     // Grey as equal thirds of the D50 white, so the colorant maths serves it too.
@@ -247,10 +207,8 @@ TEST(Colour, EmbeddedProfilesComeOutAsTheImagesSrgbColours)
         {L"adobe.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, adobe, kAdobeRgbColorants, gamma(563 / 256.0)},
         {L"p3.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2, p3, kDisplayP3Colorants, srgbCurve},
         {L"p3.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, p3, kDisplayP3Colorants, srgbCurve},
-        {L"p3.tif", GUID_ContainerFormatTiff, GUID_WICPixelFormat24bppBGR, Place::TiffTag, p3, kDisplayP3Colorants,
-         srgbCurve},
         {L"prophoto16.png", png, GUID_WICPixelFormat64bppRGBA, Place::Iccp,
-         rgbProfile(kProPhotoColorants, curvTag(sampled(1.8)), 4), kProPhotoColorants, gamma(1.8)},
+         rgbProfile(kProPhotoColorants, curvTag(sampled(gamma(1.8))), 4), kProPhotoColorants, gamma(1.8)},
         {L"grey.png", png, GUID_WICPixelFormat8bppGray, Place::Iccp, greyProfile, grey, gamma(461 / 256.0)},
         {L"grey.jpg", jpeg, GUID_WICPixelFormat8bppGray, Place::App2, greyProfile, grey, gamma(461 / 256.0)},
     };
@@ -294,9 +252,7 @@ TEST(Colour, SrgbTaggedSourcesComeOutBitIdenticalToUntaggedOnes)
 {
     TempFolder folder;
     const std::string srgbV4 = rgbProfile(kSrgbColorants, srgbParaTag(), 4);
-    std::vector<std::uint16_t> table(1024);
-    for (std::size_t i = 0; i < table.size(); ++i) table[i] = std::lround(65535 * srgbCurve(i / 1023.0));
-    const std::string srgbV2 = rgbProfile(kSrgbColorants, curvTag(table));
+    const std::string srgbV2 = rgbProfile(kSrgbColorants, curvTag(sampled(srgbCurve)));
     const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
     expectSameOutput(jpeg,
                      {{L"v4.jpg", placed(jpeg, Place::App2, srgbV4)}, {L"v2.jpg", placed(jpeg, Place::App2, srgbV2)}});
@@ -308,12 +264,8 @@ TEST(Colour, HostileProfilesConvertAsIfThereWereNone)
 {
     TempFolder folder;
     const std::string profile = rgbProfile(kAdobeRgbColorants, curvTag({563}));
-    const auto patched = [&](std::size_t at, const char (&bytes)[5]) {
-        return std::string(profile).replace(at, 4, bytes, 4);
-    };
-    // The first tag entry's offset, the tag count, and a curve claiming 2^31 entries.
-    const std::string pastTheEnd = patched(136, "\x00\x10\x00\x00");
-    const std::string manyTags = patched(128, "\x10\x00\x00\x00");
+    // The first tag entry's offset past the end, and a curve claiming 2^31 entries.
+    const std::string pastTheEnd = std::string(profile).replace(136, 4, "\x00\x10\x00\x00", 4);
     const std::string curve = std::string("curv\0\0\0\0\x7F\xFF\xFF\xFF\x02\x33", 14);
     const std::string hugeCurve =
         iccProfile("RGB ", 2, {{"rXYZ", profile.substr(204, 20)}, {"gXYZ", profile.substr(224, 20)},
@@ -321,15 +273,12 @@ TEST(Colour, HostileProfilesConvertAsIfThereWereNone)
     const std::string half = profile.substr(0, profile.size() / 2), rest = profile.substr(profile.size() / 2);
     const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
     expectSameOutput(jpeg, {{L"offset.jpg", placed(jpeg, Place::App2, pastTheEnd)},
-                            {L"tags.jpg", placed(jpeg, Place::App2, manyTags)},
                             {L"curve.jpg", placed(jpeg, Place::App2, hugeCurve)},
                             {L"truncated.jpg", withSegments(jpeg, iccSegment(1, 2, half))},
-                            {L"twice.jpg", withSegments(jpeg, iccSegment(1, 2, half) + iccSegment(1, 2, rest))},
-                            {L"counts.jpg", withSegments(jpeg, iccSegment(1, 2, half) + iccSegment(2, 3, rest))}});
+                            {L"twice.jpg", withSegments(jpeg, iccSegment(1, 2, half) + iccSegment(1, 2, rest))}});
     const std::string png = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA);
     // A lookup-table profile whose table is no table: no colour engine can apply it.
-    expectSameOutput(png, {{L"offset.png", placed(png, Place::Iccp, pastTheEnd)},
-                           {L"lut.png", placed(png, Place::Iccp, iccProfile("RGB ", 4, {{"A2B0", "mAB junk"}}))}});
+    expectSameOutput(png, {{L"lut.png", placed(png, Place::Iccp, iccProfile("RGB ", 4, {{"A2B0", "mAB junk"}}))}});
 }
 
 }  // namespace

@@ -97,33 +97,6 @@ TEST(IccProfile, AnyOffsetOrCountOutsideTheProfileMakesItUnusable)
     for (const std::string& bytes : cases) EXPECT_FALSE(parse(bytes)) << &bytes - cases;
 }
 
-// BGR bytes of one BGR pixel converted under the profile.
-std::vector<std::uint8_t> converted(const std::string& profile, std::vector<std::uint8_t> bgr)
-{
-    const std::optional<ColourTransform> transform = ColourTransform::toSrgb(*parse(profile), false);
-    if (transform) transform->convertRow(PixelLayout::Bgr8, bgr.data(), bgr.data(), 1);
-    return bgr;
-}
-
-TEST(ColourTransform, ConvertsToSrgbAndSrgbItselfCostsNothing)
-{
-    EXPECT_FALSE(ColourTransform::toSrgb(*parse(rgbProfile(kSrgbColorants, srgbParaTag(), 4)), false));
-    const std::string adobe = rgbProfile(kAdobeRgbColorants, curvTag({563}));
-    // White and black stay; Adobe's pure green lies outside sRGB and is clipped.
-    EXPECT_EQ(converted(adobe, {255, 255, 255}), (std::vector<std::uint8_t>{255, 255, 255}));
-    EXPECT_EQ(converted(adobe, {0, 0, 0}), (std::vector<std::uint8_t>{0, 0, 0}));
-    EXPECT_EQ(converted(adobe, {0, 255, 0}), (std::vector<std::uint8_t>{0, 255, 0}));
-    // Grey stays grey: (128/255)^(563/256) = 0.2196 linear, which sRGB encodes as 129.03.
-    EXPECT_EQ(converted(adobe, {128, 128, 128}), (std::vector<std::uint8_t>{129, 129, 129}));
-    // 16-bit RGBA in, 8-bit BGRA out, alpha rounded but not converted.
-    const std::optional<ColourTransform> wide = ColourTransform::toSrgb(*parse(adobe), true);
-    const std::uint16_t rgba[] = {65535, 32896, 0, 32896};
-    std::uint8_t bgra[4] = {};
-    wide->convertRow(PixelLayout::Rgba16, reinterpret_cast<const std::uint8_t*>(rgba), bgra, 1);
-    EXPECT_EQ(bgra[3], 128);
-    EXPECT_EQ(bgra[2], 255);
-}
-
 TEST(IccProfile, SurvivesThousandsOfMutatedProfiles)
 {
     const std::string seeds[] = {rgbProfile(kDisplayP3Colorants, srgbParaTag(), 4),

@@ -54,27 +54,23 @@ TEST(TiffIccProfile, TakesTag34675OfTheFirstIfdWhenItLiesInside)
     EXPECT_TRUE(tiffIccProfile(bytesOf(tiffBytes(false, {{34675, 7, 7, 0xFFFFFFF0}}, "profile"))).empty());
 }
 
-// A JPEG whose EXIF IFD (at 26) holds ColorSpace, its interoperability IFD (at 56) the index.
-std::string cameraJpeg(std::uint32_t colorSpace, std::uint32_t index)
+std::string cameraJpeg(std::uint16_t colorSpace, const char* index)
 {
-    const std::string interop = tiffBytes(false, {{1, 2, 4, index}}).substr(8);
-    const std::string exif = tiffBytes(false, {{0xA001, 3, 1, colorSpace}, {0xA005, 4, 1, 56}}).substr(8);
-    return withExif("\xFF\xD8\xFF\xDA", tiffBytes(false, {{0x8769, 4, 1, 26}}, exif + interop));
+    return withCameraExif("\xFF\xD8\xFF\xDA", colorSpace, index);
 }
 
 TEST(ExifMarksAdobeRgb, OnlyUncalibratedWithIndexR03)
 {
-    constexpr std::uint32_t kR03 = 0x00333052, kR98 = 0x00383952;
-    EXPECT_TRUE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, kR03))));
-    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, kR98))));
-    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(1, kR03))));
-    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, kR03).substr(0, 60))));
+    EXPECT_TRUE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R03"))));
+    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R98"))));
+    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(1, "R03"))));
+    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R03").substr(0, 60))));
 }
 
 TEST(EmbeddedProfile, SurvivesThousandsOfMutatedFiles)
 {
     const std::string seeds[] = {withSegments("\xFF\xD8\xFF\xDA", iccSegment(1, 2, "first") + iccSegment(2, 2, "next")),
-                                 cameraJpeg(0xFFFF, 0x00333052), tiffBytes(true, {{34675, 7, 7, 26}}, "profile")};
+                                 cameraJpeg(0xFFFF, "R03"), tiffBytes(true, {{34675, 7, 7, 26}}, "profile")};
     std::mt19937 random(18);
     int found = 0;
     for (int round = 0; round < 4000; ++round) {

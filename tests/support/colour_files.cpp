@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "support/test_files.h"
+
 namespace {
 std::string bigEndian(std::uint32_t value, int size)
 {
@@ -44,6 +46,13 @@ std::string zlibStored(std::string_view data)
         stream += block;
     }
     return stream + bigEndian(b << 16 | a, 4);
+}
+
+// Length, type, data and the CRC of type and data.
+std::string pngChunk(std::string_view type, const std::string& data)
+{
+    const std::string body = std::string(type) + data;
+    return bigEndian(static_cast<std::uint32_t>(data.size()), 4) + body + bigEndian(crc32(body), 4);
 }
 
 std::string xyzTag(const std::array<double, 3>& xyz)
@@ -107,12 +116,29 @@ std::string withSegments(std::string_view jpeg, std::string_view segments)
     return std::string(jpeg.substr(0, 2)) + std::string(segments) + std::string(jpeg.substr(2));
 }
 
+std::string withCameraExif(std::string_view jpeg, std::uint16_t colorSpace, const char* index)
+{
+    // IFD 0 at 8 points to the EXIF IFD at 26, which points to the interoperability IFD at 56.
+    const std::uint32_t letters = index[0] | index[1] << 8 | index[2] << 16;
+    const std::string interop = tiffBytes(false, {{1, 2, 4, letters}}).substr(8);
+    const std::string exif = tiffBytes(false, {{0xA001, 3, 1, colorSpace}, {0xA005, 4, 1, 56}}).substr(8);
+    return withExif(jpeg, tiffBytes(false, {{0x8769, 4, 1, 26}}, exif + interop));
+}
+
 std::string withIccpChunk(std::string_view png, std::string_view profile)
 {
     // Signature (8), then IHDR: length, type, 13 bytes of data, CRC.
     constexpr std::size_t kAfterIhdr = 8 + 4 + 4 + 13 + 4;
-    const std::string body = "iCCP" + std::string("ICC\0\0", 5) + zlibStored(profile);
-    const std::string chunk = bigEndian(static_cast<std::uint32_t>(body.size() - 4), 4) + body +
-                              bigEndian(crc32(body), 4);
+    const std::string chunk = pngChunk("iCCP", std::string("ICC\0\0", 5) + zlibStored(profile));
     return std::string(png.substr(0, kAfterIhdr)) + chunk + std::string(png.substr(kAfterIhdr));
+}
+
+std::string rgba64Png(std::uint32_t width, std::uint32_t height, const std::vector<std::uint16_t>& values)
+{
+    std::string rows;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        rows += (i % (4 * width) == 0 ? std::string(1, '\0') : std::string()) + bigEndian(values[i], 2);
+    // 16 bits per sample, colour type 6 (RGBA), then no compression, filter or interlace choice.
+    const std::string header = bigEndian(width, 4) + bigEndian(height, 4) + "\x10\x06" + std::string(3, '\0');
+    return "\x89PNG\r\n\x1A\n" + pngChunk("IHDR", header) + pngChunk("IDAT", zlibStored(rows)) + pngChunk("IEND", "");
 }

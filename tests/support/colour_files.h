@@ -35,5 +35,10 @@ std::string rgbProfile(const Colorants& colorants, const std::string& curve, int
 std::string iccSegment(int sequence, int total, std::string_view chunk);
 // jpeg with the segments right after its start-of-image marker.
 std::string withSegments(std::string_view jpeg, std::string_view segments);
+// jpeg with EXIF whose EXIF IFD holds ColorSpace and whose interoperability
+// IFD holds the three-letter index, as cameras write them.
+std::string withCameraExif(std::string_view jpeg, std::uint16_t colorSpace, const char* index);
 // png with an iCCP chunk holding profile right after its IHDR chunk.
 std::string withIccpChunk(std::string_view png, std::string_view profile);
+// A PNG of 16-bit RGBA values, row by row, without filters or compression.
+std::string rgba64Png(std::uint32_t width, std::uint32_t height, const std::vector<std::uint16_t>& values);
