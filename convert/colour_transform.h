@@ -11,8 +11,8 @@
 #include "convert/colour_matrix.h"
 #include "convert/icc_profile.h"
 
-// How a row is stored. 8-bit rows keep their layout; 16-bit rows (native byte
-// order) come out as 8-bit BGR, or BGRA when they carry alpha.
+// How a row is stored, the 16-bit layouts last. 8-bit rows keep their layout;
+// 16-bit rows (native byte order) come out as 8-bit BGR, or BGRA with alpha.
 enum class PixelLayout { Bgr8, Bgra8, Rgb16, Rgba16, Grey16 };
 
 class ColourTransform {
