@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <utility>
 
 #include "convert/imaging.h"
@@ -30,6 +31,13 @@ protected:
 
     // Fills buffer with an area already checked against the size and the buffer.
     virtual HRESULT copyArea(const WICRect& area, UINT stride, BYTE* buffer) = 0;
+
+    // Pulls the area from the input in bands of rows of inBytesPerPixel each
+    // and has convertRow turn every input row into its row of the buffer, so
+    // no full-size copy of the image is ever made.
+    using RowConversion = std::function<void(const BYTE* in, BYTE* out, INT width)>;
+    HRESULT copyConvertedRows(const WICRect& area, UINT inBytesPerPixel, UINT stride, BYTE* buffer,
+                              const RowConversion& convertRow);
 
     ComPtr<IWICBitmapSource> input_;
     const UINT bytesPerPixel_;

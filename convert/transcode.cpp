@@ -6,6 +6,7 @@
 #include "convert/exclusive_file_stream.h"
 #include "convert/flatten_source.h"
 #include "convert/imaging.h"
+#include "convert/srgb_conversion.h"
 #include "convert/upright_source.h"
 #include "imagelist/declared_size.h"
 
@@ -52,9 +53,9 @@ HRESULT widenUncommonFormat(ComPtr<IWICBitmapSource>& source)
 
 // Refuses, before any decoder allocates it, a file whose header declares a size
 // beyond the limits, and a target the encoder could not hold in memory.
-HRESULT admitSource(const ImageEntry& entry, PixelSize target)
+HRESULT admitSource(const std::wstring& path, PixelSize target)
 {
-    switch (readHeaderVerdict(entry.path)) {
+    switch (readHeaderVerdict(path)) {
     case HeaderVerdict::TooLarge:
         return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
     case HeaderVerdict::Broken:
@@ -77,7 +78,9 @@ HRESULT admitFrame(IWICBitmapSource* frame)
 
 HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const std::wstring& extension)
 {
-    RETURN_IF_FAILED(admitSource(entry, target));
+    RETURN_IF_FAILED(admitSource(entry.path, target));
+    // The EXIF and profile segments the colour conversion may need.
+    const std::vector<std::uint8_t> header = readFileHeader(entry.path);
     RETURN_IF_FAILED(imagingFactory()->CreateDecoderFromFilename(entry.path.c_str(), nullptr, GENERIC_READ,
                                                                  WICDecodeMetadataCacheOnLoad, &p.decoder));
     RETURN_IF_FAILED(p.decoder->GetFrame(0, &p.frame));
@@ -91,6 +94,8 @@ HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const
     // Compared with the size recorded when the image was added, not a fresh query.
     if (target.width != entry.width || target.height != entry.height)
         RETURN_IF_FAILED(scale(p.source.Get(), target, p.source));
+    // Before widening, which would reduce 16-bit sources to 8 bits.
+    RETURN_IF_FAILED(convertToSrgb(p.frame.Get(), header, p.source));
     RETURN_IF_FAILED(widenUncommonFormat(p.source));
     // The formats asked for without an alpha channel would otherwise keep
     // whatever colour a transparent pixel happens to store.
