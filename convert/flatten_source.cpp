@@ -1,15 +1,12 @@
-// Pulls its input in bands of rows and composites each band into the caller's
-// buffer, so no full-size copy of the image is ever made.
+// Composites its input, pulled in bands of rows, into the caller's buffer.
 #include "convert/flatten_source.h"
 
-#include <algorithm>
-#include <cstddef>
-#include <memory>
 #include <new>
 
 #include "convert/own_bitmap_source.h"
 
 namespace {
+
 // Straight (not premultiplied) alpha over white, rounded to the nearest.
 BYTE overWhite(BYTE colour, BYTE alpha)
 {
@@ -37,19 +34,7 @@ public:
 private:
     HRESULT copyArea(const WICRect& area, UINT stride, BYTE* buffer) override
     {
-        const UINT inStride = static_cast<UINT>(area.Width) * 4;
-        const INT bandRows = static_cast<INT>(std::max<std::size_t>(1, kBandBytes / inStride));
-        std::unique_ptr<BYTE[]> band(new (std::nothrow) BYTE[static_cast<std::size_t>(inStride) * bandRows]);
-        if (!band) return E_OUTOFMEMORY;
-        for (INT top = 0; top < area.Height; top += bandRows) {
-            const INT rows = std::min(bandRows, area.Height - top);
-            const WICRect part{area.X, area.Y + top, area.Width, rows};
-            RETURN_IF_FAILED(input_->CopyPixels(&part, inStride, inStride * static_cast<UINT>(rows), band.get()));
-            for (INT row = 0; row < rows; ++row)
-                compositeRow(band.get() + static_cast<std::size_t>(inStride) * row,
-                             buffer + static_cast<std::size_t>(stride) * (top + row), area.Width);
-        }
-        return S_OK;
+        return copyConvertedRows(area, 4, stride, buffer, compositeRow);
     }
 };
 }  // namespace

@@ -1,7 +1,15 @@
 // COM plumbing and request checks for the pipeline's own bitmap sources.
 #include "convert/own_bitmap_source.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+
+namespace {
+constexpr std::size_t kBandBytes = 256 * 1024;
+}  // namespace
 
 HRESULT STDMETHODCALLTYPE OwnBitmapSource::QueryInterface(REFIID iid, void** object)
 {
@@ -60,4 +68,27 @@ HRESULT STDMETHODCALLTYPE OwnBitmapSource::CopyPixels(const WICRect* rect, UINT 
         return E_INVALIDARG;
     if (area.Width == 0 || area.Height == 0) return S_OK;
     return copyArea(area, stride, buffer);
+}
+
+HRESULT OwnBitmapSource::pullRows(const WICRect& area, UINT inBytesPerPixel, const RowUse& useRow)
+{
+    const UINT inStride = static_cast<UINT>(area.Width) * inBytesPerPixel;
+    const INT bandRows = static_cast<INT>(std::max<std::size_t>(1, kBandBytes / inStride));
+    std::unique_ptr<BYTE[]> band(new (std::nothrow) BYTE[static_cast<std::size_t>(inStride) * bandRows]);
+    if (!band) return E_OUTOFMEMORY;
+    for (INT top = 0; top < area.Height; top += bandRows) {
+        const INT rows = std::min(bandRows, area.Height - top);
+        const WICRect part{area.X, area.Y + top, area.Width, rows};
+        RETURN_IF_FAILED(input_->CopyPixels(&part, inStride, inStride * static_cast<UINT>(rows), band.get()));
+        for (INT row = 0; row < rows; ++row) useRow(band.get() + static_cast<std::size_t>(inStride) * row, top + row);
+    }
+    return S_OK;
+}
+
+HRESULT OwnBitmapSource::copyConvertedRows(const WICRect& area, UINT inBytesPerPixel, UINT stride, BYTE* buffer,
+                                           const RowConversion& convertRow)
+{
+    return pullRows(area, inBytesPerPixel, [&](const BYTE* in, INT row) {
+        convertRow(in, buffer + static_cast<std::size_t>(stride) * row, area.Width);
+    });
 }

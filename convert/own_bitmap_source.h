@@ -4,13 +4,10 @@
 #pragma once
 
 #include <atomic>
-#include <cstddef>
+#include <functional>
 #include <utility>
 
 #include "convert/imaging.h"
-
-// How much of its input such a source pulls at a time when it needs no more.
-inline constexpr std::size_t kBandBytes = 256 * 1024;
 
 class OwnBitmapSource : public IWICBitmapSource {
 public:
@@ -34,6 +31,16 @@ protected:
 
     // Fills buffer with an area already checked against the size and the buffer.
     virtual HRESULT copyArea(const WICRect& area, UINT stride, BYTE* buffer) = 0;
+
+    // Pulls the area from the input in bands of rows of inBytesPerPixel each
+    // and hands every row, with its index in the area, to useRow, so no
+    // full-size copy of the image is ever made.
+    using RowUse = std::function<void(const BYTE* in, INT row)>;
+    HRESULT pullRows(const WICRect& area, UINT inBytesPerPixel, const RowUse& useRow);
+    // Has convertRow turn every input row of the area into its row of the buffer.
+    using RowConversion = std::function<void(const BYTE* in, BYTE* out, INT width)>;
+    HRESULT copyConvertedRows(const WICRect& area, UINT inBytesPerPixel, UINT stride, BYTE* buffer,
+                              const RowConversion& convertRow);
 
     ComPtr<IWICBitmapSource> input_;
     const UINT bytesPerPixel_;

@@ -1,11 +1,12 @@
 // Runs one image through decoder, scaler, format converter and encoder as a
-// pull chain: WriteSource draws the pixels. Only turning a photo upright copies
-// the scaled pixels, since a turn reads stored columns as rows.
+// pull chain: WriteSource draws the pixels. Only turning a photo upright may
+// copy the scaled pixels, when an encoder pulls less than all of them at once.
 #include "convert/transcode.h"
 
 #include "convert/exclusive_file_stream.h"
 #include "convert/flatten_source.h"
 #include "convert/imaging.h"
+#include "convert/srgb_conversion.h"
 #include "convert/upright_source.h"
 #include "imagelist/declared_size.h"
 #include "imagelist/exif_orientation.h"
@@ -53,9 +54,9 @@ HRESULT widenUncommonFormat(ComPtr<IWICBitmapSource>& source)
 
 // Refuses, before any decoder allocates it, a file whose header declares a size
 // beyond the limits, and a target the encoder could not hold in memory.
-HRESULT admitSource(const ImageEntry& entry, PixelSize target)
+HRESULT admitSource(const std::wstring& path, PixelSize target)
 {
-    switch (headerVerdict(readFileHeader(entry.path))) {
+    switch (readHeaderVerdict(path)) {
     case HeaderVerdict::TooLarge:
         return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
     case HeaderVerdict::Broken:
@@ -66,22 +67,37 @@ HRESULT admitSource(const ImageEntry& entry, PixelSize target)
     return exceedsPixelLimit(target.width, target.height) ? WINCODEC_ERR_IMAGESIZEOUTOFRANGE : S_OK;
 }
 
+// The size the decoder reports, for the formats whose header is not read
+// before; checked before any pixel is copied.
+HRESULT admitFrame(IWICBitmapSource* frame)
+{
+    UINT width = 0;
+    UINT height = 0;
+    RETURN_IF_FAILED(frame->GetSize(&width, &height));
+    return exceedsSizeLimits(width, height) ? WINCODEC_ERR_IMAGESIZEOUTOFRANGE : S_OK;
+}
+
 HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const std::wstring& extension)
 {
-    RETURN_IF_FAILED(admitSource(entry, target));
+    RETURN_IF_FAILED(admitSource(entry.path, target));
+    // The EXIF and profile segments the colour conversion may need.
+    const std::vector<std::uint8_t> header = readFileHeader(entry.path);
     RETURN_IF_FAILED(imagingFactory()->CreateDecoderFromFilename(entry.path.c_str(), nullptr, GENERIC_READ,
                                                                  WICDecodeMetadataCacheOnLoad, &p.decoder));
     RETURN_IF_FAILED(p.decoder->GetFrame(0, &p.frame));
     RETURN_IF_FAILED(p.frame.As(&p.source));
+    RETURN_IF_FAILED(admitFrame(p.source.Get()));
     // Right on the frame, so that a decoder able to scale while it decodes
     // (Windows' JPEG decoder) does; in the sides the pixels are stored in.
     // Compared with the size recorded when the image was added, not a fresh query.
     if (target.width != entry.width || target.height != entry.height)
         RETURN_IF_FAILED(scale(p.source.Get(), orientedSize(target, entry.orientation), p.source));
+    // Before widening, which would reduce 16-bit sources to 8 bits; pixel by
+    // pixel, so the turn below moves converted pixels just the same.
+    RETURN_IF_FAILED(convertToSrgb(p.frame.Get(), header, p.source));
     RETURN_IF_FAILED(widenUncommonFormat(p.source));
-    // After scaling, so the copy a turn needs is only the target's size.
+    // After scaling, so a turn moves only the target's pixels.
     if (entry.orientation != 1) RETURN_IF_FAILED(turnUpright(p.source, entry.orientation));
-
     // The formats asked for without an alpha channel would otherwise keep
     // whatever colour a transparent pixel happens to store.
     if (requestedPixelFormat(extension) != GUID_WICPixelFormat32bppBGRA) RETURN_IF_FAILED(flattenOverWhite(p.source));

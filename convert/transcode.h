@@ -15,9 +15,10 @@
 // Writes frame 0 of entry.path into a new file at outputPath at the target size,
 // turned upright by entry.orientation and, for formats without alpha, laid over
 // white. A header or target beyond the size limits fails before anything is
-// opened. When anything stands at outputPath it fails with a code isNameTaken
-// accepts and touches nothing. The file it creates stays only once the encoder
-// has committed: a later failure, or the process ending first, removes it.
+// opened, a frame the decoder reports beyond them before any pixel is copied.
+// When anything stands at outputPath it fails with a code isNameTaken accepts
+// and touches nothing. The file it creates stays only once the encoder has
+// committed: a later failure, or the process ending first, removes it.
 HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const std::wstring& outputPath,
                              const GUID& containerFormat, const std::wstring& extension, int quality);
 

@@ -2,7 +2,6 @@
 // input, any other rectangle from one copy of them.
 #include "convert/upright_source.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -76,17 +75,10 @@ private:
     template <std::size_t kBytes>
     HRESULT scatterAll(UINT stride, BYTE* buffer)
     {
-        const UINT bandRows = static_cast<UINT>(std::max<std::size_t>(1, kBandBytes / stride_));
-        std::unique_ptr<BYTE[]> band(new (std::nothrow) BYTE[static_cast<std::size_t>(stride_) * bandRows]);
-        if (!band) return E_OUTOFMEMORY;
-        for (UINT top = 0; top < height_; top += bandRows) {
-            const UINT rows = std::min(bandRows, height_ - top);
-            const WICRect part{0, static_cast<INT>(top), static_cast<INT>(width_), static_cast<INT>(rows)};
-            RETURN_IF_FAILED(input_->CopyPixels(&part, stride_, stride_ * rows, band.get()));
-            for (UINT row = 0; row < rows; ++row)
-                scatterRow<kBytes>(band.get() + static_cast<std::size_t>(stride_) * row, top + row, stride, buffer);
-        }
-        return S_OK;
+        const WICRect all{0, 0, static_cast<INT>(width_), static_cast<INT>(height_)};
+        return pullRows(all, kBytes, [&](const BYTE* in, INT row) {
+            scatterRow<kBytes>(in, static_cast<UINT>(row), stride, buffer);
+        });
     }
 
     // Stored row y: its first pixel's shown place, then a fixed step through

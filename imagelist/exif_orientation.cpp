@@ -7,8 +7,7 @@
 #include "imagelist/jpeg_segments.h"
 
 namespace {
-constexpr std::uint8_t kApp1 = 0xE1;
-constexpr std::size_t kExifSignatureLength = 6;
+constexpr std::size_t kTiffHeaderBytes = 8;
 constexpr std::size_t kIfdEntryBytes = 12;
 
 // Bytes per value of the TIFF field types 1-12; others are ignored by readers.
@@ -21,12 +20,12 @@ std::uint64_t typeBytes(std::uint16_t type)
 
 std::span<const std::uint8_t> exifTiffPart(std::span<const std::uint8_t> jpeg)
 {
-    const ByteReader reader(jpeg);
     std::span<const std::uint8_t> part;
     walkJpegSegments(jpeg, [&](const JpegSegment& segment) {
-        if (segment.marker != kApp1) return segment.marker < 0xC0 || segment.marker > 0xCF;
-        if (!reader.matches(segment.payload, std::string_view("Exif\0\0", kExifSignatureLength))) return true;
-        part = jpeg.subspan(segment.payload + kExifSignatureLength, segment.length - kExifSignatureLength);
+        const std::span<const std::uint8_t> payload = jpeg.subspan(segment.payload, segment.length);
+        if (!isExifPayload(segment.marker, payload)) return !isFrameHeader(segment.marker);
+        // A block too short for a TIFF header is malformed: no orientation, and no later block either.
+        if (payload.size() >= kExifSignatureLength + kTiffHeaderBytes) part = payload.subspan(kExifSignatureLength);
         return false;
     });
     return part;

@@ -9,7 +9,8 @@
 
 #include "settings/scaling.h"
 
-// The TIFF part of the first APP1 "Exif" segment before the frame header; empty when there is none.
+// The TIFF part of the first APP1 "Exif" segment before the frame header; empty
+// when there is none or that segment cannot hold a TIFF header.
 std::span<const std::uint8_t> exifTiffPart(std::span<const std::uint8_t> jpeg);
 
 struct IfdLocation {

@@ -23,7 +23,9 @@ bool storedFrameSize(const std::wstring& path, PixelSize& size)
                                                            WICDecodeMetadataCacheOnDemand, &decoder)))
         return false;
     if (FAILED(decoder->GetFrame(0, &frame))) return false;
-    return SUCCEEDED(frame->GetSize(&size.width, &size.height));
+    if (FAILED(frame->GetSize(&size.width, &size.height))) return false;
+    // For the formats whose header is not read before: still before any pixel is copied.
+    return !exceedsSizeLimits(size.width, size.height);
 }
 }  // namespace
 
@@ -72,11 +74,10 @@ bool probeImage(const std::wstring& path, ImageEntry& entry)
 {
     // Decoders allocate the whole declared image while they open, so a hostile
     // header never reaches one.
-    const std::vector<std::uint8_t> header = readFileHeader(path);
-    if (headerVerdict(header) != HeaderVerdict::Decodable) return false;
+    if (readHeaderVerdict(path) != HeaderVerdict::Decodable) return false;
     PixelSize stored;
     if (!storedFrameSize(path, stored)) return false;
-    entry.orientation = readOrientation(path, header);
+    entry.orientation = readOrientation(path, readFileHeader(path));
     const PixelSize shown = orientedSize(stored, entry.orientation);
     entry.width = shown.width;
     entry.height = shown.height;

@@ -39,6 +39,7 @@ ImageList& imageList();
 
 // False when no installed decoder can open the file and report frame 0's size;
 // the entry is then of no meaning. fileSize is 0 when the size cannot be read.
-// A file whose header declares a size beyond the limits is refused unopened;
+// A file whose header declares a size beyond the limits is refused unopened,
+// one whose decoder reports such a frame before any pixel is read;
 // width and height are the upright size its EXIF orientation gives.
 bool probeImage(const std::wstring& path, ImageEntry& entry);

@@ -7,6 +7,8 @@
 #include <functional>
 #include <span>
 
+#include "imagelist/byte_source.h"
+
 struct JpegSegment {
     std::uint8_t marker = 0;
     std::size_t payload = 0;  // offset of the bytes after the length field
@@ -21,5 +23,17 @@ enum class JpegWalk {
     Malformed,    // a length below 2, or an image that ends before its first scan
 };
 
-// Calls visit for each segment in order until it returns false.
+constexpr std::uint8_t kJpegApp1 = 0xE1;
+constexpr std::uint8_t kJpegApp2 = 0xE2;
+
+// Calls visit for each segment in order until it returns false. Segment bodies
+// are never read here, only stepped over by their lengths.
+JpegWalk walkJpegSegments(ByteSource& bytes, const std::function<bool(const JpegSegment&)>& visit);
 JpegWalk walkJpegSegments(std::span<const std::uint8_t> bytes, const std::function<bool(const JpegSegment&)>& visit);
+
+// SOF0-SOF15: the segments that declare the frame's size (DHT, JPG and DAC share the range).
+bool isFrameHeader(std::uint8_t marker);
+
+// An APP1 payload that begins with the EXIF signature "Exif\0\0".
+bool isExifPayload(std::uint8_t marker, std::span<const std::uint8_t> payload);
+inline constexpr std::size_t kExifSignatureLength = 6;

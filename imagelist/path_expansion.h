@@ -17,6 +17,8 @@ bool matchesImagePattern(std::wstring_view path);
 std::vector<std::wstring> imageFilesInOrder(std::vector<std::wstring> files);
 
 // Every path in the given order: a folder is replaced by the image files below it,
-// subfolders included; anything else (a file of any kind, a missing or unreadable
-// path) stays as it is, so that it is read and, if need be, counted as unreadable.
+// subfolders included but linked folders and junctions not, each folder read once
+// however many paths lead to it; anything else (a file of any kind, a missing or
+// unreadable path) stays as it is, so that it is read and, if need be, counted as
+// unreadable.
 std::vector<std::wstring> expandPaths(const std::vector<std::wstring>& paths);

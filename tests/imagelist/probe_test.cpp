@@ -11,6 +11,8 @@
 
 #include "imagelist/declared_size.h"
 #include "imagelist/image_list.h"
+#include "imagelist/orientation_reader.h"
+#include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
@@ -44,7 +46,7 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
         ASSERT_EQ(writeTestImage(folder.file(name), container, 16, 12, GUID_WICPixelFormat24bppBGR), S_OK);
         writeFileBytes(folder.file(std::wstring(L"huge-") + name),
                        withClaimedSize(readFileBytes(folder.file(name)), 65000, 65000));
-        EXPECT_EQ(headerVerdict(readFileHeader(folder.file(std::wstring(L"huge-") + name))), HeaderVerdict::TooLarge);
+        EXPECT_EQ(readHeaderVerdict(folder.file(std::wstring(L"huge-") + name)), HeaderVerdict::TooLarge);
     }
     writeFileBytes(folder.file(L"text.jpg"), "Dies ist kein Bild, nur Text.\r\n");
     writeFileBytes(folder.file(L"empty.png"), "");
@@ -70,7 +72,8 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
     };
     for (const auto& [what, text, visible, verdict] : cases) {
         const std::vector<std::uint8_t> bytes(text.begin(), text.end());
-        EXPECT_EQ(headerVerdict(std::span(bytes).first(std::min(visible, bytes.size()))), verdict) << what;
+        MemorySource source(std::span<const std::uint8_t>(bytes).first(std::min(visible, bytes.size())));
+        EXPECT_EQ(headerVerdict(source), verdict) << what;
     }
     // Metadata longer than the first read is read past to the frame header.
     const std::wstring path = folder.file(L"long.jpg");
@@ -79,6 +82,29 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
     EXPECT_TRUE(probeImage(path, entry));
     writeFileBytes(path, withClaimedSize(readFileBytes(path), 65000, 65000));
     EXPECT_FALSE(probeImage(path, entry));
+}
+
+// The decoders see mutated files too, and what they open goes through the
+// orientation reader: from the file for a TIFF, from the header's copy for a JPEG.
+TEST(ProbeImage, AddsOrRefusesMutatedFilesOfEveryFormatAndLeavesThemClosed)
+{
+    TempFolder folder;
+    std::mt19937 random(4711);
+    std::size_t added = 0, refused = 0;
+    for (const Seed& seed : seedImages(folder)) {
+        const std::wstring path = folder.file(L"mutated." + std::wstring(seed.name, seed.name + 3));
+        for (int i = 0; i < 80; ++i) {
+            writeFileBytes(path, mutated(seed.bytes, random));
+            ImageEntry entry;
+            (probeImage(path, entry) ? added : refused) += 1;
+            // Also where the decoder refuses what the orientation reader is given.
+            const std::uint16_t orientation = readOrientation(path, readFileHeader(path));
+            EXPECT_TRUE(orientation >= 1 && orientation <= 8);
+        }
+        EXPECT_TRUE(DeleteFileW(path.c_str()));
+    }
+    EXPECT_GT(added, 50u);
+    EXPECT_GT(refused, 50u);
 }
 
 }  // namespace

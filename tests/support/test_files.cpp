@@ -111,6 +111,38 @@ std::string withExif(std::string_view jpeg, std::string_view tiff)
            number(static_cast<std::uint32_t>(payload.size() + 2), 2, true) + payload + std::string(jpeg.substr(2));
 }
 
+std::string iconBytes(const std::vector<std::string>& images, std::uint8_t side)
+{
+    const auto count = static_cast<std::uint32_t>(images.size());
+    std::string directory = number(0, 2, false) + number(1, 2, false) + number(count, 2, false), data;
+    for (const std::string& image : images) {
+        const auto at = static_cast<std::uint32_t>(6 + 16 * count + data.size());
+        directory += std::string{char(side), char(side), 0, 0} + number(1, 2, false) + number(32, 2, false) +
+                     number(static_cast<std::uint32_t>(image.size()), 4, false) + number(at, 4, false);
+        data += image;
+    }
+    return directory + data;
+}
+
+std::string iconDib(const std::string& bmp)
+{
+    std::string dib = bmp.substr(14);
+    const auto side = [&](std::size_t at) {
+        return std::uint32_t{std::uint8_t(dib[at])} | std::uint32_t{std::uint8_t(dib[at + 1])} << 8;
+    };
+    const std::uint32_t width = side(4), height = side(8);
+    // Mask rows of one bit per pixel, padded to four bytes.
+    return dib.replace(8, 4, number(2 * height, 4, false)) + std::string((width + 31) / 32 * 4 * height, '\0');
+}
+
+std::string gifBytes(std::uint16_t width, std::uint16_t height)
+{
+    const std::string screen = std::string("GIF89a\1\0\1\0\x80\0\0", 13) + std::string("\0\0\0\xFF\xFF\xFF", 6);
+    const std::string control("\x21\xF9\4\0\0\0\0\0", 8);
+    const std::string image = std::string("\x2C\0\0\0\0", 5) + number(width, 2, false) + number(height, 2, false) +
+                              std::string("\0\2\2\x44\1\0;", 7);
+    return screen + control + image;
+}
 
 SymbolicLink::SymbolicLink(const std::wstring& link, const std::wstring& target) : link_(link), target_(target)
 {

@@ -24,6 +24,14 @@ std::string tiffBytes(bool bigEndian, const std::vector<IfdField>& fields, std::
 // jpeg with an APP1 "Exif" segment holding tiff right after its start-of-image marker.
 std::string withExif(std::string_view jpeg, std::string_view tiff);
 
+// An icon of these square images (PNG files, or what iconDib makes of BMP files).
+std::string iconBytes(const std::vector<std::string>& images, std::uint8_t side);
+// A bottom-up BMP file's info header and pixels as an icon holds them: the height
+// doubled, an empty transparency mask after the pixels.
+std::string iconDib(const std::string& bmp);
+// A GIF whose 1 x 1 screen, colour table and extension lead to one image of this size.
+std::string gifBytes(std::uint16_t width, std::uint16_t height);
+
 // A symbolic link to a target that need not exist, removed again with the
 // object. Under Wine it is made on the Linux side, where Win32 cannot see it
 // (and where deleting it through Win32 would delete its target instead).

@@ -1,0 +1,284 @@
+// Colours under embedded profiles on real files: what lands on disk must be
+// the image's sRGB colours, computed here independently in double precision
+// from the published colorants and curves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "convert/encoder_lookup.h"
+#include "convert/imaging.h"
+#include "convert/transcode.h"
+#include "support/colour_files.h"
+#include "support/test_files.h"
+#include "support/wic_files.h"
+
+namespace {
+
+using Rgb = std::array<double, 3>;
+constexpr int kWidth = 64;
+constexpr int kHeight = 48;
+
+// Frame 0 as RGBA, 16 bits a channel (8-bit values widened as v * 257); empty
+// when it cannot be read.
+std::vector<std::uint16_t> readRgba64(const std::wstring& path)
+{
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICBitmapSource> bgra;
+    WICPixelFormatGUID format{};
+    std::vector<std::uint16_t> values(kWidth * kHeight * 4);
+    std::vector<BYTE> bytes(values.size());
+    if (FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                           WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetPixelFormat(&format)))
+        return {};
+    // Wine converts 64-bit RGBA to nothing wider, and nothing else to it.
+    if (format == GUID_WICPixelFormat64bppRGBA)
+        return SUCCEEDED(frame->CopyPixels(nullptr, kWidth * 8, kWidth * kHeight * 8,
+                                           reinterpret_cast<BYTE*>(values.data())))
+                   ? values
+                   : std::vector<std::uint16_t>{};
+    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), &bgra)) ||
+        FAILED(bgra->CopyPixels(nullptr, kWidth * 4, kWidth * kHeight * 4, bytes.data())))
+        return {};
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = bytes[i - i % 4 + (i % 4 == 3 ? 3 : 2 - i % 4)] * 257;
+    return values;
+}
+
+// The bytes of a picture written in the container and pixel format.
+std::string sourceBytes(const TempFolder& folder, const GUID& container, const WICPixelFormatGUID& format)
+{
+    // Varied 16-bit values, not only the multiples of 257 that 8-bit values widen to.
+    std::vector<std::uint16_t> wide(kWidth * kHeight * 4);
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        wide[i] = static_cast<std::uint16_t>(i % 4 == 3 ? 65535 - 24 * i : 977 * (i / 4) * (i % 4 + 3));
+    if (format == GUID_WICPixelFormat64bppRGBA) return rgba64Png(kWidth, kHeight, wide);
+    EXPECT_EQ(writeTestImage(folder.file(L"plain"), container, kWidth, kHeight, format), S_OK);
+    return readFileBytes(folder.file(L"plain"));
+}
+
+// Converts the bytes as a source at its own size to PNG; the output's path.
+std::wstring convertToPng(const TempFolder& folder, const std::wstring& name, const std::string& bytes)
+{
+    writeFileBytes(folder.file(name), bytes);
+    GUID png{};
+    EXPECT_TRUE(findEncoder(L".png", png));
+    const ImageEntry entry{folder.file(name), kWidth, kHeight, 0};
+    EXPECT_EQ(transcodeImageToSize(entry, {kWidth, kHeight}, folder.file(name + L".png"), png, L".png", 85), S_OK);
+    return folder.file(name + L".png");
+}
+
+// sRGB (0..1) of stored values (0..1) under a profile's colorants and curve,
+// through D50 XYZ, the published Bradford D50-to-D65 and XYZ-to-sRGB matrices.
+Rgb expectedSrgb(const Colorants& colorants, const std::function<double(double)>& curve, const Rgb& stored)
+{
+    constexpr double kToD65[3][3] = {{0.9555766, -0.0230393, 0.0631636}, {-0.0282895, 1.0099416, 0.0210077},
+                                     {0.0122982, -0.0204830, 1.3299098}};
+    constexpr double kToSrgb[3][3] = {{3.2404542, -1.5371385, -0.4985314}, {-0.9692660, 1.8760108, 0.0415560},
+                                      {0.0556434, -0.2040259, 1.0572252}};
+    Rgb d50{}, d65{}, srgb{};
+    for (int row = 0; row < 3; ++row)
+        for (int channel = 0; channel < 3; ++channel) d50[row] += colorants[channel][row] * curve(stored[channel]);
+    for (int row = 0; row < 3; ++row)
+        for (int k = 0; k < 3; ++k) d65[row] += kToD65[row][k] * d50[k];
+    for (int row = 0; row < 3; ++row) {
+        for (int k = 0; k < 3; ++k) srgb[row] += kToSrgb[row][k] * d65[k];
+        const double x = std::clamp(srgb[row], 0.0, 1.0);
+        srgb[row] = x <= 0.0031308 ? 12.92 * x : 1.055 * std::pow(x, 1 / 2.4) - 0.055;
+    }
+    return srgb;
+}
+
+Rgb labOf(const Rgb& srgb)
+{
+    constexpr double kToXyz[3][3] = {{0.4124564, 0.3575761, 0.1804375}, {0.2126729, 0.7151522, 0.0721750},
+                                     {0.0193339, 0.1191920, 0.9503041}};
+    constexpr Rgb kWhite{0.95047, 1.0, 1.08883};
+    Rgb f{};
+    for (int row = 0; row < 3; ++row) {
+        double xyz = 0.0;
+        for (int k = 0; k < 3; ++k) {
+            const double c = srgb[k];
+            xyz += kToXyz[row][k] * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        const double t = xyz / kWhite[row];
+        f[row] = t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116;
+    }
+    return {116 * f[1] - 16, 500 * (f[0] - f[1]), 200 * (f[1] - f[2])};
+}
+
+// CIEDE2000 between two sRGB colours (0..1).
+double deltaE2000(const Rgb& first, const Rgb& second)
+{
+    const Rgb lab1 = labOf(first), lab2 = labOf(second);
+    const double pi = std::numbers::pi, degrees = 180 / pi;
+    const double c7 = std::pow((std::hypot(lab1[1], lab1[2]) + std::hypot(lab2[1], lab2[2])) / 2, 7);
+    const double g = 0.5 * (1 - std::sqrt(c7 / (c7 + std::pow(25.0, 7))));
+    const double a1 = (1 + g) * lab1[1], a2 = (1 + g) * lab2[1];
+    const double c1 = std::hypot(a1, lab1[2]), c2 = std::hypot(a2, lab2[2]);
+    double h1 = std::atan2(lab1[2], a1) * degrees, h2 = std::atan2(lab2[2], a2) * degrees;
+    h1 += h1 < 0 ? 360 : 0;
+    h2 += h2 < 0 ? 360 : 0;
+    double dh = c1 * c2 == 0 ? 0 : h2 - h1;
+    dh += dh > 180 ? -360 : dh < -180 ? 360 : 0;
+    const double dL = lab2[0] - lab1[0], dC = c2 - c1, dH = 2 * std::sqrt(c1 * c2) * std::sin(dh / 2 / degrees);
+    const double meanL = (lab1[0] + lab2[0]) / 2, meanC = (c1 + c2) / 2;
+    double meanH = h1 + h2;
+    if (c1 * c2 != 0 && std::abs(h1 - h2) > 180) meanH += h1 + h2 < 360 ? 360 : -360;
+    meanH /= c1 * c2 == 0 ? 1 : 2;
+    const double t = 1 - 0.17 * std::cos((meanH - 30) / degrees) + 0.24 * std::cos(2 * meanH / degrees) +
+                     0.32 * std::cos((3 * meanH + 6) / degrees) - 0.20 * std::cos((4 * meanH - 63) / degrees);
+    const double sL = 1 + 0.015 * std::pow(meanL - 50, 2) / std::sqrt(20 + std::pow(meanL - 50, 2));
+    const double sC = 1 + 0.045 * meanC, sH = 1 + 0.015 * meanC * t;
+    const double meanC7 = std::pow(meanC, 7);
+    const double rT = -2 * std::sqrt(meanC7 / (meanC7 + std::pow(25.0, 7))) *
+                      std::sin(60 * std::exp(-std::pow((meanH - 275) / 25, 2)) / degrees);
+    return std::sqrt(std::pow(dL / sL, 2) + std::pow(dC / sC, 2) + std::pow(dH / sH, 2) + rT * dC / sC * dH / sH);
+}
+
+}  // namespace
+
+namespace {
+
+enum class Place { App2, App2Split, Iccp, ExifAdobe };
+
+struct ProfiledSource {
+    const wchar_t* name;
+    GUID container;
+    WICPixelFormatGUID format;
+    Place place;
+    std::string profile;
+    Colorants colorants;
+    std::function<double(double)> curve;
+};
+
+std::string placed(const std::string& file, Place place, const std::string& profile)
+{
+    const std::size_t half = profile.size() / 2;
+    switch (place) {
+    case Place::App2: return withSegments(file, iccSegment(1, 1, profile));
+    // Given in reverse, as only the sequence numbers order them.
+    case Place::App2Split:
+        return withSegments(file, iccSegment(2, 2, profile.substr(half)) + iccSegment(1, 2, profile.substr(0, half)));
+    case Place::Iccp: return withIccpChunk(file, profile);
+    case Place::ExifAdobe: break;
+    }
+    return withCameraExif(file, 0xFFFF, "R03");
+}
+
+double srgbCurve(double x)
+{
+    return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+}
+
+std::function<double(double)> gamma(double g)
+{
+    return [g](double x) { return std::pow(x, g); };
+}
+
+// The curve sampled as a 1024-entry "curv" table.
+std::vector<std::uint16_t> sampled(const std::function<double(double)>& curve)
+{
+    std::vector<std::uint16_t> table(1024);
+    for (std::size_t i = 0; i < table.size(); ++i) table[i] = std::lround(65535 * curve(i / 1023.0));
+    return table;
+}
+
+TEST(Colour, EmbeddedProfilesComeOutAsTheImagesSrgbColours)
+{
+    const std::string adobe = rgbProfile(kAdobeRgbColorants, curvTag({563}));
+    const std::string p3 = rgbProfile(kDisplayP3Colorants, srgbParaTag(), 4);
+    // Grey as equal thirds of the D50 white, so the colorant maths serves it too.
+    const std::array<double, 3> third{0.9642 / 3, 1.0 / 3, 0.8249 / 3};
+    const Colorants grey{third, third, third};
+    const std::string greyProfile = iccProfile("GRAY", 2, {{"kTRC", curvTag({461})}});
+    const auto jpeg = GUID_ContainerFormatJpeg, png = GUID_ContainerFormatPng;
+    const ProfiledSource sources[] = {
+        {L"adobe.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2, adobe, kAdobeRgbColorants, gamma(563 / 256.0)},
+        {L"adobe-split.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2Split, adobe, kAdobeRgbColorants,
+         gamma(563 / 256.0)},
+        {L"adobe-exif.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::ExifAdobe, "", kAdobeRgbColorants,
+         gamma(563 / 256.0)},
+        {L"adobe.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, adobe, kAdobeRgbColorants, gamma(563 / 256.0)},
+        {L"p3.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2, p3, kDisplayP3Colorants, srgbCurve},
+        {L"p3.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, p3, kDisplayP3Colorants, srgbCurve},
+        {L"prophoto16.png", png, GUID_WICPixelFormat64bppRGBA, Place::Iccp,
+         rgbProfile(kProPhotoColorants, curvTag(sampled(gamma(1.8))), 4), kProPhotoColorants, gamma(1.8)},
+        {L"grey.png", png, GUID_WICPixelFormat8bppGray, Place::Iccp, greyProfile, grey, gamma(461 / 256.0)},
+        {L"grey.jpg", jpeg, GUID_WICPixelFormat8bppGray, Place::App2, greyProfile, grey, gamma(461 / 256.0)},
+    };
+    TempFolder folder;
+    for (const ProfiledSource& source : sources) {
+        SCOPED_TRACE(testing::Message() << source.name);
+        const std::string plain = sourceBytes(folder, source.container, source.format);
+        const std::string bytes = placed(plain, source.place, source.profile);
+        const std::vector<std::uint16_t> out = readRgba64(convertToPng(folder, source.name, bytes));
+        const std::vector<std::uint16_t> in = readRgba64(folder.file(source.name));
+        EXPECT_EQ(readImageFacts(folder.file(source.name)).pixelFormat, source.format);
+        ASSERT_EQ(in.size(), out.size());
+        double sum = 0.0, most = 0.0, unconverted = 0.0;
+        for (std::size_t i = 0; i < in.size(); i += 4) {
+            const Rgb stored{in[i] / 65535.0, in[i + 1] / 65535.0, in[i + 2] / 65535.0};
+            const Rgb expected = expectedSrgb(source.colorants, source.curve, stored);
+            const Rgb written{out[i] / 65535.0, out[i + 1] / 65535.0, out[i + 2] / 65535.0};
+            const double difference = deltaE2000(expected, written);
+            sum += difference;
+            most = std::max(most, difference);
+            unconverted += deltaE2000(expected, stored);
+            ASSERT_EQ(out[i + 3] / 257, (in[i + 3] + 128) / 257) << "alpha at " << i / 4;
+        }
+        EXPECT_LE(sum / (in.size() / 4), 1.0);
+        EXPECT_LE(most, 3.0);
+        // The picture tells the spaces apart: left as stored it would be far off.
+        EXPECT_GT(unconverted / (in.size() / 4), 1.5);
+    }
+}
+
+// What comes out of the bytes with and without each profile is the same file.
+void expectSameOutput(const std::string& plain, const std::vector<std::pair<std::wstring, std::string>>& tagged)
+{
+    TempFolder folder;
+    const std::string untagged = readFileBytes(convertToPng(folder, L"untagged", plain));
+    for (const auto& [name, bytes] : tagged)
+        EXPECT_TRUE(readFileBytes(convertToPng(folder, name, bytes)) == untagged) << testing::PrintToString(name);
+}
+
+TEST(Colour, SrgbTaggedSourcesComeOutBitIdenticalToUntaggedOnes)
+{
+    TempFolder folder;
+    const std::string srgbV4 = rgbProfile(kSrgbColorants, srgbParaTag(), 4);
+    const std::string srgbV2 = rgbProfile(kSrgbColorants, curvTag(sampled(srgbCurve)));
+    const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
+    expectSameOutput(jpeg,
+                     {{L"v4.jpg", placed(jpeg, Place::App2, srgbV4)}, {L"v2.jpg", placed(jpeg, Place::App2, srgbV2)}});
+    const std::string png = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA);
+    expectSameOutput(png, {{L"v4.png", placed(png, Place::Iccp, srgbV4)}});
+}
+
+TEST(Colour, HostileProfilesConvertAsIfThereWereNone)
+{
+    TempFolder folder;
+    const std::string profile = rgbProfile(kAdobeRgbColorants, curvTag({563}));
+    // The first tag entry's offset past the end, and a curve claiming 2^31 entries.
+    const std::string pastTheEnd = std::string(profile).replace(136, 4, "\x00\x10\x00\x00", 4);
+    const std::string curve = std::string("curv\0\0\0\0\x7F\xFF\xFF\xFF\x02\x33", 14);
+    const std::string hugeCurve =
+        iccProfile("RGB ", 2, {{"rXYZ", profile.substr(204, 20)}, {"gXYZ", profile.substr(224, 20)},
+                               {"bXYZ", profile.substr(244, 20)}, {"rTRC", curve}, {"gTRC", curve}, {"bTRC", curve}});
+    const std::string half = profile.substr(0, profile.size() / 2), rest = profile.substr(profile.size() / 2);
+    const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
+    expectSameOutput(jpeg, {{L"offset.jpg", placed(jpeg, Place::App2, pastTheEnd)},
+                            {L"curve.jpg", placed(jpeg, Place::App2, hugeCurve)},
+                            {L"truncated.jpg", withSegments(jpeg, iccSegment(1, 2, half))},
+                            {L"twice.jpg", withSegments(jpeg, iccSegment(1, 2, half) + iccSegment(1, 2, rest))}});
+    const std::string png = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA);
+    // A lookup-table profile whose table is no table: no colour engine can apply it.
+    expectSameOutput(png, {{L"lut.png", placed(png, Place::Iccp, iccProfile("RGB ", 4, {{"A2B0", "mAB junk"}}))}});
+}
+
+}  // namespace

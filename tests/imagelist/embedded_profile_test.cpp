@@ -1,0 +1,90 @@
+// Finding a profile in a file's bytes: APP2 segments joined by their sequence
+// numbers, TIFF's tag 34675, and the EXIF mark cameras give Adobe RGB.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "imagelist/embedded_profile.h"
+#include "support/colour_files.h"
+#include "support/test_files.h"
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(const std::string& text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+std::string joined(const std::string& segments)
+{
+    // Start of image, the segments, a frame header and the start of the scan.
+    const std::string jpeg = withSegments(std::string("\xFF\xD8\xFF\xC0\x00\x05\x08\x00\x01\xFF\xDA", 11), segments);
+    const std::vector<std::uint8_t> profile = jpegIccProfile(bytesOf(jpeg));
+    return std::string(profile.begin(), profile.end());
+}
+
+TEST(JpegIccProfile, JoinsCompleteSequencesOnly)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {iccSegment(1, 1, "whole"), "whole"},
+        {iccSegment(2, 3, "b") + iccSegment(1, 3, "a") + iccSegment(3, 3, "c"), "abc"},
+        {"", ""},
+        {iccSegment(1, 2, "a"), ""},                                             // truncated sequence
+        {iccSegment(1, 2, "a") + iccSegment(1, 2, "b"), ""},                     // a number twice
+        {iccSegment(1, 2, "a") + iccSegment(2, 3, "b"), ""},                     // counts disagree
+        {iccSegment(0, 1, "a"), ""},                                             // numbers start at 1
+        {iccSegment(2, 1, "a"), ""},                                             // beyond the count
+        {iccSegment(1, 2, "a") + iccSegment(2, 2, ""), ""},                      // an empty chunk
+        {"\xFF\xE2" + std::string("\x00\x0A", 2) + "ICC_PRO\x01\x01", ""},      // too short to be one
+    };
+    for (const auto& [segments, profile] : cases) EXPECT_EQ(joined(segments), profile) << &segments - &cases[0].first;
+}
+
+TEST(TiffIccProfile, TakesTag34675OfTheFirstIfdWhenItLiesInside)
+{
+    // The profile follows a one-entry IFD: 8 + 2 + 12 + 4 = 26.
+    for (const bool bigEndian : {false, true}) {
+        const std::string tiff = tiffBytes(bigEndian, {{34675, 7, 7, 26}}, "profile");
+        const std::span<const std::uint8_t> found = tiffIccProfile(bytesOf(tiff));
+        EXPECT_EQ(std::string(found.begin(), found.end()), "profile");
+    }
+    EXPECT_TRUE(tiffIccProfile(bytesOf(tiffBytes(false, {{34675, 7, 8, 26}}, "profile"))).empty());
+    EXPECT_TRUE(tiffIccProfile(bytesOf(tiffBytes(false, {{34675, 7, 7, 0xFFFFFFF0}}, "profile"))).empty());
+}
+
+std::string cameraJpeg(std::uint16_t colorSpace, const char* index)
+{
+    return withCameraExif("\xFF\xD8\xFF\xDA", colorSpace, index);
+}
+
+TEST(ExifMarksAdobeRgb, OnlyUncalibratedWithIndexR03)
+{
+    EXPECT_TRUE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R03"))));
+    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R98"))));
+    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(1, "R03"))));
+    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R03").substr(0, 60))));
+}
+
+TEST(EmbeddedProfile, SurvivesThousandsOfMutatedFiles)
+{
+    const std::string seeds[] = {withSegments("\xFF\xD8\xFF\xDA", iccSegment(1, 2, "first") + iccSegment(2, 2, "next")),
+                                 cameraJpeg(0xFFFF, "R03"), tiffBytes(true, {{34675, 7, 7, 26}}, "profile")};
+    std::mt19937 random(18);
+    int found = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes = seeds[round % 3];
+        for (int flips = 1 + random() % 3; flips > 0; --flips)
+            bytes[random() % bytes.size()] = static_cast<char>(random());
+        const std::vector<std::uint8_t> profile = jpegIccProfile(bytesOf(bytes));
+        const std::span<const std::uint8_t> tagged = tiffIccProfile(bytesOf(bytes));
+        // What is found is made of the file's bytes, never more.
+        ASSERT_LE(profile.size(), bytes.size());
+        ASSERT_TRUE(tagged.empty() || tagged.data() + tagged.size() <= bytesOf(bytes).data() + bytes.size());
+        found += !profile.empty() + exifMarksAdobeRgb(bytesOf(bytes)) + !tagged.empty();
+    }
+    EXPECT_GT(found, 100);
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+// The header and EXIF parsers on real files, crafted headers and thousands of
+// deterministic mutations: nothing crashes, hangs or reads outside the bytes
+// given (a build of this file with checked containers asserts every access),
+// and a JPEG's compacted header tells what the whole file tells.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+
+#include "imagelist/byte_reader.h"
+#include "imagelist/declared_size.h"
+#include "imagelist/exif_orientation.h"
+#include "imagelist/jpeg_header.h"
+#include "support/hostile_files.h"
+#include "support/test_files.h"
+#include "support/wic_files.h"
+
+namespace {
+using Kind = DeclaredSize::Kind;
+
+std::span<const std::uint8_t> bytesOf(const std::string& text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+std::tuple<Kind, std::uint32_t, std::uint32_t> sizeOf(const std::string& bytes)
+{
+    MemorySource file(bytesOf(bytes));
+    const DeclaredSize size = declaredSize(file);
+    return {size.kind, size.width, size.height};
+}
+
+// What the orientation reader checks before WIC's IFD reader sees a TIFF part.
+bool ifdAccepted(std::span<const std::uint8_t> tiff)
+{
+    const std::optional<IfdLocation> ifd = firstIfd(tiff);
+    return ifd && ifdValuesInBounds(ByteReader(tiff).from(ifd->offset), ifd->bigEndian, tiff.size());
+}
+
+TEST(DeclaredSize, OfRealFilesAndCraftedHeadersOfEveryFormatRead)
+{
+    TempFolder folder;
+    const std::vector<Seed> seeds = seedImages(folder);
+    for (const Seed& seed : seeds)
+        EXPECT_EQ(sizeOf(seed.bytes), std::tuple(Kind::Known, 16u, seed.name == std::string("ico") ? 16u : 12u))
+            << seed.name;
+    const std::string png = seeds[1].bytes, bmp = seeds[3].bytes;
+    const std::tuple<const char*, std::string, Kind, std::uint32_t, std::uint32_t> cases[] = {
+        {"a top-down BMP", withClaimedSize(bmp, 16, -12u), Kind::Known, 16, 12},
+        {"a GIF image past its screen", gifBytes(20000, 15000), Kind::Known, 20000, 15000},
+        {"a GIF without an image", gifBytes(1, 1).substr(0, 27) + ";", Kind::Malformed, 0, 0},
+        {"a GIF extension cut short", gifBytes(1, 1).substr(0, 24), Kind::Truncated, 0, 0},
+        {"TIFF LONG sides", tiffBytes(false, {{256, 4, 1, 70000}, {257, 4, 1, 70000}}), Kind::Known, 70000, 70000},
+        {"TIFF SHORT sides", tiffBytes(true, {{257, 3, 1, 12}, {256, 3, 1, 16}}), Kind::Known, 16, 12},
+        {"TIFF without sides", tiffBytes(true, {{274, 3, 1, 6}}), Kind::Unknown, 0, 0},
+        {"TIFF cut in its IFD", tiffBytes(true, {{256, 3, 1, 16}}).substr(0, 20), Kind::Truncated, 0, 0},
+        {"an icon's second image", iconBytes({png, withClaimedSize(png, 16500, 16500)}, 0), Kind::Known, 16500, 16500},
+        {"an icon image past the end", iconBytes({png}, 16).substr(0, 40), Kind::Truncated, 0, 0},
+        {"an icon without images, or a TGA", iconBytes({}, 16), Kind::Unknown, 0, 0},
+        {"an IHDR of 12 bytes", png.substr(0, 11) + '\x0C' + png.substr(12), Kind::Malformed, 0, 0},
+    };
+    for (const auto& [what, bytes, kind, width, height] : cases)
+        EXPECT_EQ(sizeOf(bytes), std::tuple(kind, width, height)) << what;
+}
+
+TEST(ExifOrientation, BlocksThatCannotHoldWhatTheyMustAreMalformed)
+{
+    const auto part = [](const std::string& bytes) {
+        const std::span<const std::uint8_t> tiff = exifTiffPart(bytesOf(bytes));
+        return std::string(tiff.begin(), tiff.end());
+    };
+    const std::string jpeg = "\xFF\xD8\xFF\xDA", tiff = tiffBytes(true, {{274, 3, 1, 6}});
+    // A segment shorter than the signature it is followed by is none.
+    const std::string app1 = std::string("\xFF\xD8\xFF\xE1\0", 5), signature = std::string("Exif\0\0", 6);
+    for (const char length : {2, 3, 4, 5, 6}) EXPECT_EQ(part(app1 + length + signature + tiff), "") << +length;
+    EXPECT_EQ(part(withExif(withExif(jpeg, tiff), tiff.substr(0, 7))), "");
+    EXPECT_EQ(part(withExif(jpeg, tiff)), tiff);
+    // Three SHORTs (six bytes) at an offset: at the very end of the block, then one byte past it.
+    const std::string values = tiffBytes(false, {{274, 3, 3, 26}}, "123456");
+    EXPECT_TRUE(ifdAccepted(bytesOf(values)));
+    EXPECT_FALSE(ifdAccepted(bytesOf(values).first(values.size() - 1)));
+}
+
+TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTellTheSame)
+{
+    TempFolder folder;
+    std::mt19937 random(20261207);
+    std::size_t refused = 0, compacted = 0;
+    for (const Seed& seed : seedImages(folder)) {
+        for (int i = 0; i < 2000; ++i) {
+            const std::string mutation = mutated(seed.bytes, random);
+            // An exact copy, so that a read past the end leaves the allocation.
+            const std::vector<std::uint8_t> bytes(mutation.begin(), mutation.end());
+            MemorySource file(bytes);
+            const HeaderVerdict verdict = headerVerdict(file);
+            refused += verdict != HeaderVerdict::Decodable;
+            const std::span<const std::uint8_t> exif = exifTiffPart(bytes);
+            static_cast<void>(ifdAccepted(exif.empty() ? std::span(bytes) : exif));
+            const std::vector<std::uint8_t> compact = compactJpegHeader(file);
+            if (compact.empty()) continue;
+            ++compacted;
+            MemorySource compactFile(compact);
+            EXPECT_EQ(headerVerdict(compactFile), verdict) << seed.name << " mutation " << i;
+            EXPECT_TRUE(std::ranges::equal(exifTiffPart(compact), exif)) << seed.name << " mutation " << i;
+        }
+    }
+    // The mutations reach refusals as well as files still read, and the JPEG walk.
+    EXPECT_GT(refused, 2000u);
+    EXPECT_LT(refused, 10000u);
+    EXPECT_GT(compacted, 1800u);
+}
+
+}  // namespace
