@@ -23,15 +23,6 @@ HRESULT toPng(const std::wstring& source, const std::wstring& output)
     return transcodeImageToSize(entry, {entry.width, entry.height}, output, png, L".png", 85);
 }
 
-// A file pending deletion cannot be opened, so only a listing shows it.
-bool listed(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(path.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    return search != INVALID_HANDLE_VALUE;
-}
-
 // The child's half of KilledWhileWriting.LeavesNothingUnderTheName.
 TEST(KilledWhileWriting, Child)
 {
@@ -57,11 +48,12 @@ TEST(KilledWhileWriting, LeavesNothingUnderTheName)
         CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
     SetEnvironmentVariableW(kChildFolder, nullptr);
     ASSERT_TRUE(started);
-    const std::wstring output = folder.file(L"out.png");
+    // Listed, not opened: a file pending deletion cannot be opened.
+    const auto outputListed = [&folder] { return fileNamesIn(folder.path()).size() == 2; };
     const ULONGLONG deadline = GetTickCount64() + 60000;
-    while (!listed(output) && GetTickCount64() < deadline && WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT) {
+    while (!outputListed() && GetTickCount64() < deadline && WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT) {
     }
-    const bool writing = listed(output) && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT;
+    const bool writing = outputListed() && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT;
     TerminateProcess(child.hProcess, 1);
     WaitForSingleObject(child.hProcess, 10000);
     CloseHandle(child.hThread);
