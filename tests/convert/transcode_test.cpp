@@ -1,5 +1,6 @@
 // The transcode pipeline on real files: sources of every decodable kind written
-// by WIC, converted into every installed output format, read back with WIC.
+// by WIC, converted into every installed output format, read back with WIC; and
+// what a process killed while writing leaves.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -310,18 +311,67 @@ TEST(Transcode, CreatesOnlyNewFilesAndRemovesOnlyItsOwn)
     const ImageEntry missing{folder.file(L"missing.jpg"), 16, 12, 0};
     EXPECT_EQ(convert(missing, {16, 12}, folder.file(L"early.jpg"), L".jpg"), readImageFacts(missing.path).result);
 
-    // Whatever stands under the name, the source and a dangling link included, is left alone.
+    // Whatever stands under the name, the source, a dangling link and a file
+    // another program deleted but still holds open included, is left alone.
     writeFileBytes(folder.file(L"da.jpg"), "schon da");
     ASSERT_TRUE(std::filesystem::create_directory(folder.file(L"ordner.jpg")));
-    std::vector<std::wstring> taken = {L"da.jpg", L"ordner.jpg", L"photo.jpg"};
+    const HANDLE pending = CreateFileW(folder.file(L"weg.jpg").c_str(), GENERIC_WRITE | DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, 0, nullptr);
+    FILE_DISPOSITION_INFO deleted{TRUE};
+    ASSERT_TRUE(SetFileInformationByHandle(pending, FileDispositionInfo, &deleted, sizeof deleted));
+    std::vector<std::wstring> taken = {L"da.jpg", L"ordner.jpg", L"photo.jpg", L"weg.jpg"};
     const SymbolicLink link(folder.file(L"link.jpg"), folder.file(L"ziel.jpg"));
     if (link.made()) taken.push_back(L"link.jpg");
     for (const std::wstring& name : taken)
         EXPECT_TRUE(isNameTaken(convert(entry, {16, 12}, folder.file(name), L".jpg"))) << name;
+    CloseHandle(pending);
     EXPECT_EQ(fileNamesIn(folder.path()), (std::vector<std::wstring>{L"da.jpg", L"photo.jpg"}));
     EXPECT_EQ(readFileBytes(folder.file(L"da.jpg")), "schon da");
     EXPECT_EQ(readFileBytes(entry.path), sourceBytes);
-    EXPECT_EQ(taken.size(), 4u) << "no dangling link could be made here";
+    EXPECT_EQ(taken.size(), 5u) << "no dangling link could be made here";
+}
+
+constexpr wchar_t kChildFolder[] = L"LUMORA_KILLED_CHILD_FOLDER";
+constexpr std::uint32_t kLargeSide = 3000;
+
+// The child's half of KilledWhileWriting.LeavesNothingUnderTheName.
+TEST(KilledWhileWriting, Child)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(kChildFolder, folder, MAX_PATH)) GTEST_SKIP() << "runs only as a killed child";
+    const ImageEntry large{std::wstring(folder) + L"\\large.png", kLargeSide, kLargeSide};
+    convert(large, {kLargeSide, kLargeSide}, std::wstring(folder) + L"\\out.png", L".png");
+}
+
+TEST(KilledWhileWriting, LeavesNothingUnderTheName)
+{
+    TempFolder folder;
+    // Noisy enough that encoding it takes the child far longer than noticing the file.
+    ASSERT_EQ(writeTestImage(folder.file(L"large.png"), GUID_ContainerFormatPng, kLargeSide, kLargeSide,
+                             GUID_WICPixelFormat32bppBGRA), S_OK);
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\" --gtest_filter=KilledWhileWriting.Child";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    SetEnvironmentVariableW(kChildFolder, folder.path().c_str());
+    const BOOL started =
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
+    SetEnvironmentVariableW(kChildFolder, nullptr);
+    ASSERT_TRUE(started);
+    // Listed, not opened: a file pending deletion cannot be opened.
+    const auto outputListed = [&folder] { return fileNamesIn(folder.path()).size() == 2; };
+    const ULONGLONG deadline = GetTickCount64() + 60000;
+    while (!outputListed() && GetTickCount64() < deadline && WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT) {
+    }
+    const bool writing = outputListed() && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT;
+    TerminateProcess(child.hProcess, 1);
+    WaitForSingleObject(child.hProcess, 10000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    ASSERT_TRUE(writing) << "the child was not caught writing";
+    EXPECT_EQ(fileNamesIn(folder.path()), std::vector<std::wstring>{L"large.png"});
 }
 
 // The JPEG encoder's own options bag takes "ImageQuality", so it shows whether
