@@ -10,6 +10,7 @@
 #include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -266,18 +267,19 @@ TEST_F(BatchRunTest, SeveralWorkersWriteWhatOneWritesWithThePanelsQualityAndSize
 
 TEST_F(BatchRunTest, TheStartButtonCancelsAndEscOrTheCloseBoxAskFirst)
 {
-    // One worker: when the cancel comes, only the first image has been handed out.
-    setBatchWorkerCount(1);
     add({source(L"a.png", 20, 10), source(L"b.png", 20, 10), source(L"c.png", 20, 10)});
-    const struct { UINT message; int id, answer, converted; } cases[] = {
-        {WM_COMMAND, kStartButton, IDNO, 1},  // the button does not ask
-        {WM_COMMAND, IDCANCEL, IDNO, 3},
-        {WM_COMMAND, IDCANCEL, IDYES, 1},
-        {WM_CLOSE, 0, IDNO, 3},
-        {WM_CLOSE, 0, IDYES, 1},  // last: the window closes once the run has ended
+    // With one worker, only the first image has been handed out when the cancel comes.
+    const struct { UINT message; int id, answer, converted; unsigned workers; } cases[] = {
+        {WM_COMMAND, kStartButton, IDNO, 1, 1},  // the button does not ask
+        {WM_COMMAND, kStartButton, IDNO, 3, 3},  // every image was in progress: none left out
+        {WM_COMMAND, IDCANCEL, IDNO, 3, 1},
+        {WM_COMMAND, IDCANCEL, IDYES, 1, 1},
+        {WM_CLOSE, 0, IDNO, 3, 1},
+        {WM_CLOSE, 0, IDYES, 1, 1},  // last: the window closes once the run has ended
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.message << " " << c.id << " answered " << c.answer);
+        setBatchWorkerCount(c.workers);
         const TempFolder folder;
         configure(folder.path());
         messages.clear();
@@ -295,6 +297,26 @@ TEST_F(BatchRunTest, TheStartButtonCancelsAndEscOrTheCloseBoxAskFirst)
         EXPECT_EQ(fileNamesIn(folder.path()).size(), static_cast<size_t>(c.converted));
     }
     EXPECT_FALSE(IsWindow(window()));
+}
+
+TEST_F(BatchRunTest, ARunTakesAWorkerPerProcessorAndTheFocusOfADisabledControl)
+{
+    if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one processor only";
+    add({source(L"a.png", 20, 10), source(L"b.png", 20, 10)});
+    configure(target.path());
+    std::vector<StatusUpdate> updates;
+    ASSERT_TRUE(SetWindowSubclass(control(kStatusText), recordStatus, 0, reinterpret_cast<DWORD_PTR>(&updates)));
+    SetFocus(control(kFormatCombo));
+    messages.clear();
+    click(kStartButton);
+    // Esc and Enter reach the start button, which cancels now.
+    EXPECT_EQ(GetFocus(), control(kStartButton));
+    finish(kInformation, L"2 von 2 Bild(ern) erfolgreich gespeichert.");
+    RemoveWindowSubclass(control(kStatusText), recordStatus, 0);
+    // The second image was handed out before the first was finished.
+    ASSERT_GE(updates.size(), 2u);
+    EXPECT_EQ(updates[1], StatusUpdate(L"Verarbeite 2 von 2: b.png", 0));
+    EXPECT_EQ(GetFocus(), control(kFormatCombo));
 }
 
 TEST_F(BatchRunTest, TheWindowAnswersWhileALargeImageConvertsAndOnlyCancelIsOpen)

@@ -68,7 +68,9 @@ TEST_F(AddPathsTest, ReadingManyFilesShowsProgressWhileTheWindowKeepsAnswering)
     HWND progress = control(kProgressBar);
     SendMessageW(progress, PBM_SETPOS, 7, 0);
 
+    SetFocus(control(kClearImagesButton));
     drop({folder.file(L"Viele")});
+    EXPECT_EQ(GetFocus(), control(kImageListView));
     // The drop has returned while the folder is still being walked on a worker.
     // Every control that acts is locked; the list and what only shows stay as
     // they are; a command or a drop that comes now is ignored.
@@ -94,4 +96,5 @@ TEST_F(AddPathsTest, ReadingManyFilesShowsProgressWhileTheWindowKeepsAnswering)
     EXPECT_TRUE(enabled(kAddImagesButton) && enabled(kStartButton) && enabled(kFormatCombo));
     EXPECT_FALSE(enabled(kWidthEdit));  // as the scale mode wants it
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(GetFocus(), control(kClearImagesButton));
 }
