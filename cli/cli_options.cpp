@@ -172,7 +172,7 @@ std::wstring usageText()
            L"  --prozent N            prozentual, 1 bis 500\n"
            L"  --groesse BxH          exakte Gr\u00f6\u00dfe, z. B. 1920x1080\n"
            L"  --verzerren            Seitenverh\u00e4ltnis nicht beibehalten\n"
-           L"                         (ohne Skalierungsoption: Originalgr\u00f6\u00dfe)\n"
+           L"                         Ohne Skalierungsoption bleibt die Originalgr\u00f6\u00dfe.\n"
            L"  --qualitaet N          Qualit\u00e4t 10 bis 100 (Standard: 85)\n"
            L"  --parallel N           so viele Bilder gleichzeitig (Standard: nach Prozessoren und Speicher)\n"
            L"  --prognose             nichts konvertieren, nur Zielma\u00df und Gr\u00f6\u00dfenprognose zeigen\n"
