@@ -230,18 +230,22 @@ bool measureCli(unsigned workers, const std::wstring& folder, Measured& measured
     DWORD exitCode = 1;
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
+    std::size_t peak = 0;
     const double milliseconds = millisecondsOf([&] {
         if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                             &startup, &process))
             return;
-        WaitForSingleObject(process.hProcess, INFINITE);
+        // Wine reports nothing of a process that has ended, so the peak is read while it runs.
+        while (WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT) {
+            if (GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters))
+                peak = std::max(peak, counters.PeakWorkingSetSize);
+        }
     });
     if (!process.hProcess) return false;
     GetExitCodeProcess(process.hProcess, &exitCode);
-    GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    measured = {kPhotoCount / (milliseconds / 1000.0), static_cast<double>(counters.PeakWorkingSetSize) / 1048576.0};
+    measured = {kPhotoCount / (milliseconds / 1000.0), static_cast<double>(peak) / 1048576.0};
     return exitCode == 0;
 }
 
