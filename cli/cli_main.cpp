@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,14 +71,17 @@ bool readFiles(const std::vector<std::wstring>& paths, std::vector<ImageEntry>& 
 {
     SilentReading observer;
     bool done = false;
-    std::unique_ptr<FileReading> reading;
-    reading = std::make_unique<FileReading>(
+    // A worker may wake the reading once more after its end; that task finds nothing to do.
+    static std::function<void()> onNews;
+    FileReading reading(
         paths, [](const std::wstring&) { return false; },
-        [&] { gTasks.post([&] { done = reading->update(); }); }, observer);
+        [] { gTasks.post([] { if (onNews) onNews(); }); }, observer);
+    onNews = [&] { done = reading.update(); };
     while (!done && !gCancelled) gTasks.runNext();
+    onNews = nullptr;
     if (!done) return false;
-    entries = reading->takeEntries();
-    unreadable = reading->unreadable();
+    entries = reading.takeEntries();
+    unreadable = reading.unreadable();
     return true;
 }
 
