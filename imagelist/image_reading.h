@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-// Posted by the readers to the main window whenever files have been read; wParam
-// names the reading it belongs to, so a late message of an ended one is ignored.
+// Posted by the workers to the main window when the folders are walked or files
+// read; wParam names the reading it belongs to, so a late message of an ended
+// one is ignored.
 inline constexpr UINT kImagesReadMessage = WM_APP + 40;
 
 // Files as they are, folders as the image files below them; what is listed
