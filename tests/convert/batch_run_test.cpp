@@ -323,6 +323,20 @@ TEST_F(BatchRunTest, ARunTakesAWorkerPerProcessorAndTheFocusOfADisabledControl)
     EXPECT_EQ(GetFocus(), control(kFormatCombo));
 }
 
+TEST_F(BatchRunTest, TheSessionsEndWaitsForTheImageInProgress)
+{
+    setBatchWorkerCount(1);
+    add({source(L"gross.png", 1500, 1000), source(L"klein.png", 20, 10)});
+    configure(target.path(), kPngRow);
+    click(kStartButton);
+    EXPECT_EQ(SendMessageW(window(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    SendMessageW(window(), WM_ENDSESSION, TRUE, 0);
+    // Whole before the window has handled a single message of the worker's.
+    EXPECT_EQ(imageKind(target.file(L"gross.png")), std::make_pair(GUID_ContainerFormatPng, PixelSize{1500, 1000}));
+    EXPECT_EQ(finish(kInformation, L"1 von 2 Bild(ern) erfolgreich gespeichert."),
+              L"1 von 2 Bild(ern) wurden erfolgreich konvertiert.\n\nAbgebrochen: 1 Bild(er) wurden nicht verarbeitet.");
+}
+
 TEST_F(BatchRunTest, TheWindowAnswersWhileALargeImageConvertsAndOnlyCancelIsOpen)
 {
     add({source(L"gross.jpg", 3000, 2000, GUID_ContainerFormatJpeg), source(L"klein.png", 20, 10)});
