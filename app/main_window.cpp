@@ -332,6 +332,11 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (!isPanelBusy()) DestroyWindow(hwnd);
         else onCloseDuringRun();
         return 0;
+    case WM_QUERYENDSESSION:
+        return isPanelBusy() ? onQueryEndSessionDuringRun() : TRUE;
+    case WM_ENDSESSION:
+        if (wParam) onSessionEnding();
+        return 0;
     case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(hwnd, &client);

@@ -31,14 +31,16 @@ std::vector<std::wstring> commandLinePaths()
     const std::unique_ptr<LPWSTR, LocalMemoryRelease> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::wstring> paths;
     for (int i = 1; arguments && i < count; ++i) {
-        std::wstring path(arguments.get()[i]);
-        if (path.empty()) continue;
-        if (std::filesystem::path(path).is_relative()) {
-            std::error_code error;
-            const std::filesystem::path full = std::filesystem::absolute(path, error);
-            if (!error) path = full.wstring();
-        }
-        paths.push_back(std::move(path));
+        const std::wstring path(arguments.get()[i]);
+        if (!path.empty()) paths.push_back(fullPathOf(path));
     }
     return paths;
+}
+
+std::wstring fullPathOf(const std::wstring& path)
+{
+    if (!std::filesystem::path(path).is_relative()) return path;
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.wstring();
 }

@@ -15,3 +15,5 @@ std::vector<std::wstring> takeDroppedPaths(HDROP drop);
 // The arguments after the program's own name, quotes removed; a relative path is
 // made full against the current folder, an empty argument is left out.
 std::vector<std::wstring> commandLinePaths();
+// A relative path made full against the current folder; any other as it is.
+std::wstring fullPathOf(const std::wstring& path);

@@ -1,11 +1,13 @@
 // Measures the window-side handlers on the real main window: with 10,000 entries
 // one list rebuild, one forecast refresh and one settings change, each until the
 // window has painted; adding 1,000 images to that list; and the batch run driven
-// through the window's messages with 1, 2 and 4 workers against the direct
-// one-thread WIC loop, each in a child process of its own.
+// through the window's messages with 1, 2 and 4 workers and by lumora-cli.exe
+// with 1 and 2, against the direct one-thread WIC loop, each in a child process
+// of its own.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -34,6 +36,7 @@ constexpr int kAddedImages = 1000;
 constexpr size_t kListedEntries = 10000;
 constexpr int kRepeats = 5;
 constexpr unsigned kWorkerCounts[] = {1, 2, 4};
+constexpr unsigned kCliWorkerCounts[] = {1, 2};
 
 double millisecondsOf(const std::function<void()>& work)
 {
@@ -209,6 +212,43 @@ bool measure(const std::wstring& phase, const std::wstring& folder, Measured& me
     return true;
 }
 
+// lumora-cli.exe, beside this benchmark's folder, converting the photos as the
+// window's runs do; timed from its start to its end, reading included.
+bool measureCli(unsigned workers, const std::wstring& folder, Measured& measured)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring program(self);
+    program = program.substr(0, program.find_last_of(L'\\'));
+    program = program.substr(0, program.find_last_of(L'\\')) + L"\\lumora-cli.exe";
+    std::wstring commandLine = L"\"" + program + L"\" --breite 1920 --parallel " + std::to_wstring(workers) +
+                               L" --ziel \"" + folder + L"\\cli-" + std::to_wstring(workers) + L"\"";
+    for (int i = 0; i < kPhotoCount; ++i) commandLine += L" \"" + photoPath(folder, i) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    DWORD exitCode = 1;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    std::size_t peak = 0;
+    const double milliseconds = millisecondsOf([&] {
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                            &startup, &process))
+            return;
+        // Wine reports nothing of a process that has ended, so the peak is read while it runs.
+        while (WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT) {
+            if (GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters))
+                peak = std::max(peak, counters.PeakWorkingSetSize);
+        }
+    });
+    if (!process.hProcess) return false;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    measured = {kPhotoCount / (milliseconds / 1000.0), static_cast<double>(peak) / 1048576.0};
+    return exitCode == 0;
+}
+
 // The direct loop runs before and after the runs; the ratio uses their mean,
 // so that a machine busier at one end favours neither side.
 void measureBatchRuns()
@@ -221,9 +261,12 @@ void measureBatchRuns()
     Measured before;
     Measured after;
     Measured runs[std::size(kWorkerCounts)];
+    Measured cliRuns[std::size(kCliWorkerCounts)];
     bool measured = measure(L"bare", folder, before);
     for (size_t i = 0; i < std::size(kWorkerCounts) && measured; ++i)
         measured = measure(L"run-" + std::to_wstring(kWorkerCounts[i]), folder, runs[i]);
+    for (size_t i = 0; i < std::size(kCliWorkerCounts) && measured; ++i)
+        measured = measureCli(kCliWorkerCounts[i], folder, cliRuns[i]);
     measured = measured && measure(L"bare", folder, after);
     removeFolder(folder);
     if (!measured) {
@@ -236,6 +279,10 @@ void measureBatchRuns()
     for (size_t i = 0; i < std::size(kWorkerCounts); ++i) {
         std::printf("workers %u: %.2f images/s, peak %.0f MB, ratio %.2f\n", kWorkerCounts[i],
                     runs[i].imagesPerSecond, runs[i].peakMegabytes, runs[i].imagesPerSecond / bare);
+    }
+    for (size_t i = 0; i < std::size(kCliWorkerCounts); ++i) {
+        std::printf("cli workers %u: %.2f images/s, peak %.0f MB, ratio %.2f\n", kCliWorkerCounts[i],
+                    cliRuns[i].imagesPerSecond, cliRuns[i].peakMegabytes, cliRuns[i].imagesPerSecond / bare);
     }
 }
 }  // namespace

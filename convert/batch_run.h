@@ -1,6 +1,6 @@
-// The batch run behind "Konvertierung starten": checks on the window's thread,
-// then the images handed out in list order to worker threads, their results
-// back as posted messages, and a run that can be cancelled.
+// The batch run behind "Konvertierung starten" as the window drives it: checks
+// on the window's thread, a ConversionRun whose workers post their results
+// back, progress in the window, and a run that can be cancelled.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,12 @@ void onImageDone(WPARAM index, LPARAM result);
 void onCommandDuringRun(int id, int notification);
 // The close box while a run is busy: asks, and closes once the run has ended.
 void onCloseDuringRun();
+// WM_QUERYENDSESSION while a run is busy: the run is cancelled and the session
+// told why it should wait; false, the answer to give.
+bool onQueryEndSessionDuringRun();
+// WM_ENDSESSION with the session really ending: waits a few seconds at most
+// for the images in progress.
+void onSessionEnding();
 // The window is going: images not started are dropped, running ones finish.
 void abandonBatchRun();
 // Workers for the runs to come; 0, the default, is one per processor as

@@ -54,15 +54,16 @@ void WorkerPool::work()
     if (comOpen) CoUninitialize();
 }
 
-unsigned defaultWorkerCount()
+unsigned workerCountFor(std::uint64_t bytesPerJob)
 {
     constexpr unsigned kMostWorkers = 8;
-    constexpr DWORDLONG kBytesPerWorker = 512ull * 1024 * 1024;
+    // What a worker needs beside the frame: its codecs, the scaled and converted copies.
+    const DWORDLONG bytesPerWorker = bytesPerJob + 64ull * 1024 * 1024;
     unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers);
     MEMORYSTATUSEX memory{};
     memory.dwLength = sizeof(memory);
     if (GlobalMemoryStatusEx(&memory)) {
-        const DWORDLONG affordable = std::max<DWORDLONG>(memory.ullAvailPhys / kBytesPerWorker, 1);
+        const DWORDLONG affordable = std::max<DWORDLONG>(memory.ullAvailPhys / bytesPerWorker, 1);
         count = static_cast<unsigned>(std::min<DWORDLONG>(count, affordable));
     }
     return count;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -31,6 +32,6 @@ private:
     std::vector<std::thread> threads_;
 };
 
-// One worker per logical processor, at most 8, and no more than one per 512 MB
-// of available physical memory; always at least one.
-unsigned defaultWorkerCount();
+// One worker per logical processor, at most 8, and no more than available
+// physical memory holds at bytesPerJob + 64 MB each; always at least one.
+unsigned workerCountFor(std::uint64_t bytesPerJob);

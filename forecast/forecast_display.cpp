@@ -7,8 +7,7 @@
 #include <string>
 
 #include "app/controls.h"
-#include "forecast/byte_size.h"
-#include "forecast/size_model.h"
+#include "forecast/forecast_texts.h"
 #include "imagelist/image_list.h"
 #include "settings/settings_reader.h"
 
@@ -30,30 +29,8 @@ void refreshForecast()
     // The list asks for its cells when it paints; only the rows on screen are redrawn.
     InvalidateRect(control(kImageListView), nullptr, FALSE);
 
-    double sourceSum = 0.0;
-    double expectedSum = 0.0;
-    double lowSum = 0.0;
-    double highSum = 0.0;
-    const ImageList& entries = imageList();
-    for (const ImageEntry& entry : entries) {
-        sourceSum += static_cast<double>(entry.fileSize);
-        const SizeForecast forecast = forecastImage(entry, settings);
-        expectedSum += forecast.expected;
-        lowSum += forecast.low;
-        highSum += forecast.high;
-    }
-
-    if (entries.empty()) {
-        SetWindowTextW(control(kForecastText), L"Gr\u00f6\u00dfenprognose: Bitte zuerst Bilder ausw\u00e4hlen.");
-        SetWindowTextW(control(kSummaryText), L"Keine Bilder ausgew\u00e4hlt");
-        return;
-    }
-    const std::wstring forecastLine = L"Prognose gesamt: ca. " + formatByteSize(expectedSum) +
-                                      L"  (realistische Spanne " + formatByteSize(lowSum) + L" \u2013 " +
-                                      formatByteSize(highSum) + L")";
-    const std::wstring summaryLine = std::to_wstring(entries.size()) + L" Bild" +
-                                     (entries.size() == 1 ? L"" : L"er") + L"  \u2022  Original " +
-                                     formatByteSize(sourceSum) + L"  \u2022  Prognose " + formatByteSize(expectedSum);
-    SetWindowTextW(control(kForecastText), forecastLine.c_str());
-    SetWindowTextW(control(kSummaryText), summaryLine.c_str());
+    ForecastTotals totals;
+    for (const ImageEntry& entry : imageList()) addToTotals(totals, entry, settings);
+    SetWindowTextW(control(kForecastText), forecastLineText(totals).c_str());
+    SetWindowTextW(control(kSummaryText), listSummaryText(totals).c_str());
 }

@@ -8,7 +8,6 @@
 #include <commdlg.h>
 #include <cderr.h>
 
-#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -55,18 +54,7 @@ void addImages()
 
 void addPaths(const std::vector<std::wstring>& paths)
 {
-    // Checked here, on the window's thread, so that of several spellings of one
-    // file the first is kept, as if each had been added on its own.
-    std::unordered_set<std::wstring> seen;
-    std::vector<std::wstring> candidates;
-    for (std::wstring& candidate : expandPaths(paths)) {
-        if (imageList().contains(candidate) || !seen.insert(asciiCaseFolded(candidate)).second) continue;
-        candidates.push_back(std::move(candidate));
-    }
-    if (candidates.empty())
-        rebuildImageListView();
-    else
-        readImagesIntoList(std::move(candidates));
+    readImagesIntoList(paths);
 }
 
 void removeSelectedImages()

@@ -7,42 +7,11 @@
 #include <string_view>
 
 #include "app/controls.h"
-#include "forecast/byte_size.h"
 #include "forecast/forecast_display.h"
-#include "forecast/size_model.h"
+#include "forecast/forecast_texts.h"
 #include "imagelist/image_list.h"
 
 namespace {
-enum Column : int {
-    kFileName,
-    kSourceSize,
-    kSourceBytes,
-    kTargetSize,
-    kForecast,
-    kFullPath,
-};
-
-std::wstring pixelSizeText(std::uint32_t width, std::uint32_t height)
-{
-    return std::to_wstring(width) + L" \u00d7 " + std::to_wstring(height);
-}
-
-std::wstring cellText(const ImageEntry& entry, int column)
-{
-    switch (column) {
-    case kFileName: return fileNameOf(entry.path);
-    case kSourceSize: return pixelSizeText(entry.width, entry.height);
-    case kSourceBytes: return formatByteSize(static_cast<double>(entry.fileSize));
-    case kTargetSize: {
-        const PixelSize target = targetSize(entry.width, entry.height, forecastSettings());
-        return pixelSizeText(target.width, target.height);
-    }
-    case kForecast: return L"ca. " + formatByteSize(forecastImage(entry, forecastSettings()).expected);
-    case kFullPath: return entry.path;
-    default: return {};
-    }
-}
-
 bool nameMatches(std::wstring_view name, std::wstring_view typed, bool prefixOnly)
 {
     if (prefixOnly && name.size() > typed.size()) name = name.substr(0, typed.size());
@@ -70,7 +39,8 @@ void fillImageListCell(NMLVDISPINFOW& request)
     LVITEMW& item = request.item;
     const bool wantsText = (item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0;
     if (!wantsText || item.iItem < 0 || static_cast<size_t>(item.iItem) >= imageList().size()) return;
-    const std::wstring text = cellText(imageList()[static_cast<size_t>(item.iItem)], item.iSubItem);
+    const std::wstring text =
+        listCellText(imageList()[static_cast<size_t>(item.iItem)], item.iSubItem, forecastSettings());
     lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
 }
 

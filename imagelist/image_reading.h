@@ -1,6 +1,7 @@
-// Reading the files being added: probed on worker threads while the window keeps
-// answering and shows which file it is at; the readable ones join the list at the
-// end, in the order they were given, with one rebuild and one warning.
+// Reading the files being added: folders expanded and files probed on worker
+// threads while the window keeps answering and shows which file it is at; the
+// readable ones join the list at the end, in the order given, with one rebuild
+// and one warning.
 #pragma once
 
 #include <windows.h>
@@ -8,13 +9,15 @@
 #include <string>
 #include <vector>
 
-// Posted by the readers to the main window whenever files have been read; wParam
-// names the reading it belongs to, so a late message of an ended one is ignored.
+// Posted by the workers to the main window when the folders are walked or files
+// read; wParam names the reading it belongs to, so a late message of an ended
+// one is ignored.
 inline constexpr UINT kImagesReadMessage = WM_APP + 40;
 
-// Candidates are neither listed nor repeated; there is at least one. The panel,
-// the list buttons and the start button stay locked until the last file is read.
-void readImagesIntoList(std::vector<std::wstring> candidates);
+// Files as they are, folders as the image files below them; what is listed
+// already or repeated is skipped. The panel, the list buttons and the start
+// button stay locked until the last file is read.
+void readImagesIntoList(std::vector<std::wstring> paths);
 bool isReadingImages();
 void onImagesRead(WPARAM reading);
 // Drops what is not yet read and waits for the files being read; for a closing window.

@@ -12,6 +12,8 @@
 
 namespace {
 bool gBusy = false;
+// The control that had the focus when a lock took it away, to get it back.
+HWND gFocusBeforeLock = nullptr;
 
 struct SliderPair {
     ControlId edit;
@@ -35,6 +37,27 @@ constexpr ControlId kLockList[] = {
 void enable(ControlId id, bool enabled)
 {
     EnableWindow(control(id), enabled ? TRUE : FALSE);
+}
+
+// A disabled control keeps no focus, and a window without one gets its keys
+// as WM_SYSKEYDOWN, which no dialog handling sees: so the focus moves to the
+// control that stays usable, and back once the lock is gone.
+void lockPanel(bool locked, ControlId haven)
+{
+    HWND focus = GetFocus();
+    for (const ControlId id : kLockList) enable(id, !locked || id == haven);
+    if (locked) {
+        gFocusBeforeLock = nullptr;
+        if (focus && IsChild(mainWindow(), focus) && !IsWindowEnabled(focus)) {
+            gFocusBeforeLock = focus;
+            SetFocus(control(haven));
+        }
+        return;
+    }
+    updateScaleControls();
+    if (!gFocusBeforeLock) return;
+    SetFocus(IsWindowEnabled(gFocusBeforeLock) ? gFocusBeforeLock : control(kStartButton));
+    gFocusBeforeLock = nullptr;
 }
 }  // namespace
 
@@ -62,13 +85,12 @@ void updateScaleControls()
 void setPanelBusy(bool busy)
 {
     gBusy = busy;
-    setPanelLocked(busy);
+    lockPanel(busy, kStartButton);
 }
 
 void setPanelLocked(bool locked)
 {
-    for (const ControlId id : kLockList) enable(id, !locked);
-    if (!locked) updateScaleControls();
+    lockPanel(locked, kImageListView);
 }
 
 bool isPanelBusy()

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -266,35 +267,74 @@ TEST_F(BatchRunTest, SeveralWorkersWriteWhatOneWritesWithThePanelsQualityAndSize
 
 TEST_F(BatchRunTest, TheStartButtonCancelsAndEscOrTheCloseBoxAskFirst)
 {
-    // One worker: when the cancel comes, only the first image has been handed out.
-    setBatchWorkerCount(1);
     add({source(L"a.png", 20, 10), source(L"b.png", 20, 10), source(L"c.png", 20, 10)});
-    const struct { UINT message; int id, answer, converted; } cases[] = {
-        {WM_COMMAND, kStartButton, IDNO, 1},  // the button does not ask
-        {WM_COMMAND, IDCANCEL, IDNO, 3},
-        {WM_COMMAND, IDCANCEL, IDYES, 1},
-        {WM_CLOSE, 0, IDNO, 3},
-        {WM_CLOSE, 0, IDYES, 1},  // last: the window closes once the run has ended
+    // With one worker, only the first image has been handed out when the cancel comes.
+    const struct { UINT message; int id, answer, converted; unsigned workers; } cases[] = {
+        {WM_COMMAND, kStartButton, IDNO, 1, 1},  // the button does not ask
+        {WM_COMMAND, kStartButton, IDNO, 3, 3},  // every image was in progress: none left out
+        {WM_COMMAND, IDCANCEL, IDNO, 3, 1},
+        {WM_COMMAND, IDCANCEL, IDYES, 1, 1},
+        {WM_CLOSE, 0, IDNO, 3, 1},
+        {WM_QUERYENDSESSION, 0, IDNO, 1, 1},  // the session is asked to wait, and the run cancelled
+        {WM_CLOSE, 0, IDYES, 1, 1},  // last: the window closes once the run has ended
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.message << " " << c.id << " answered " << c.answer);
+        setBatchWorkerCount(c.workers);
         const TempFolder folder;
         configure(folder.path());
         messages.clear();
         questionAnswer = c.answer;
         click(kStartButton);
-        SendMessageW(window(), c.message, c.message == WM_COMMAND ? MAKEWPARAM(c.id, BN_CLICKED) : 0, 0);
+        const LRESULT answer =
+            SendMessageW(window(), c.message, c.message == WM_COMMAND ? MAKEWPARAM(c.id, BN_CLICKED) : 0, 0);
+        EXPECT_TRUE(c.message != WM_QUERYENDSESSION || answer == FALSE);
         const std::wstring done = std::to_wstring(c.converted) + L" von 3 Bild(ern) ";
         EXPECT_EQ(finish(kInformation, done + L"erfolgreich gespeichert."),
                   done + L"wurden erfolgreich konvertiert." +
                       (c.converted == 1 ? L"\n\nAbgebrochen: 2 Bild(er) wurden nicht verarbeitet." : L""));
-        ASSERT_EQ(messages.size(), c.id == kStartButton ? 1u : 2u);
+        const bool asked = c.id == IDCANCEL || c.message == WM_CLOSE;
+        ASSERT_EQ(messages.size(), asked ? 2u : 1u);
         // Only a box of the question's type gets the scripted answer.
-        EXPECT_TRUE(c.id == kStartButton || (messages[0].owner == window() && messages[0].caption == L"Lumora" &&
+        EXPECT_TRUE(!asked || (messages[0].owner == window() && messages[0].caption == L"Lumora" &&
                                              messages[0].text == L"Soll die Konvertierung abgebrochen werden?"));
         EXPECT_EQ(fileNamesIn(folder.path()).size(), static_cast<size_t>(c.converted));
     }
     EXPECT_FALSE(IsWindow(window()));
+}
+
+TEST_F(BatchRunTest, ARunTakesAWorkerPerProcessorAndTheFocusOfADisabledControl)
+{
+    if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one processor only";
+    add({source(L"a.png", 20, 10), source(L"b.png", 20, 10)});
+    configure(target.path());
+    std::vector<StatusUpdate> updates;
+    ASSERT_TRUE(SetWindowSubclass(control(kStatusText), recordStatus, 0, reinterpret_cast<DWORD_PTR>(&updates)));
+    SetFocus(control(kFormatCombo));
+    messages.clear();
+    click(kStartButton);
+    // Esc and Enter reach the start button, which cancels now.
+    EXPECT_EQ(GetFocus(), control(kStartButton));
+    finish(kInformation, L"2 von 2 Bild(ern) erfolgreich gespeichert.");
+    RemoveWindowSubclass(control(kStatusText), recordStatus, 0);
+    // The second image was handed out before the first was finished.
+    ASSERT_GE(updates.size(), 2u);
+    EXPECT_EQ(updates[1], StatusUpdate(L"Verarbeite 2 von 2: b.png", 0));
+    EXPECT_EQ(GetFocus(), control(kFormatCombo));
+}
+
+TEST_F(BatchRunTest, TheSessionsEndWaitsForTheImageInProgress)
+{
+    setBatchWorkerCount(1);
+    add({source(L"gross.png", 1500, 1000), source(L"klein.png", 20, 10)});
+    configure(target.path(), kPngRow);
+    click(kStartButton);
+    EXPECT_EQ(SendMessageW(window(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    SendMessageW(window(), WM_ENDSESSION, TRUE, 0);
+    // Whole before the window has handled a single message of the worker's.
+    EXPECT_EQ(imageKind(target.file(L"gross.png")), std::make_pair(GUID_ContainerFormatPng, PixelSize{1500, 1000}));
+    EXPECT_EQ(finish(kInformation, L"1 von 2 Bild(ern) erfolgreich gespeichert."),
+              L"1 von 2 Bild(ern) wurden erfolgreich konvertiert.\n\nAbgebrochen: 1 Bild(er) wurden nicht verarbeitet.");
 }
 
 TEST_F(BatchRunTest, TheWindowAnswersWhileALargeImageConvertsAndOnlyCancelIsOpen)

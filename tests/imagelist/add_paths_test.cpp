@@ -68,13 +68,19 @@ TEST_F(AddPathsTest, ReadingManyFilesShowsProgressWhileTheWindowKeepsAnswering)
     HWND progress = control(kProgressBar);
     SendMessageW(progress, PBM_SETPOS, 7, 0);
 
+    SetFocus(control(kClearImagesButton));
     drop({folder.file(L"Viele")});
-    // The drop has returned while the files are still being read.
-    EXPECT_EQ(text(kStatusText), L"Lese 1 von 400: bild-1000.png");
-    // Every control that acts is locked; the list and what only shows stay as they are.
+    EXPECT_EQ(GetFocus(), control(kImageListView));
+    // The drop has returned while the folder is still being walked on a worker.
+    // Every control that acts is locked; the list and what only shows stay as
+    // they are; a command or a drop that comes now is ignored.
     for (int id = kImageListView; id <= kPercentTrackbar; ++id)
         EXPECT_EQ(enabled(ControlId(id)), std::ranges::count(kUnlocked, id) > 0) << id;
+    click(kStartButton);
     drop({writeSmallPng(folder.file(L"ignoriert.png"))});
+    ASSERT_TRUE(pumpUntil([&] { return text(kStatusText).starts_with(L"Lese "); }));
+    EXPECT_EQ(text(kStatusText), L"Lese 1 von 400: bild-1000.png");
+    click(kStartButton);
     std::vector<std::pair<LRESULT, std::wstring>> seen;  // whenever the window had handled what was waiting
     ASSERT_TRUE(pumpUntil([&] {
         if (isReadingImages()) seen.emplace_back(SendMessageW(progress, PBM_GETPOS, 0, 0), text(kStatusText));
@@ -89,4 +95,6 @@ TEST_F(AddPathsTest, ReadingManyFilesShowsProgressWhileTheWindowKeepsAnswering)
     EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), 7);
     EXPECT_TRUE(enabled(kAddImagesButton) && enabled(kStartButton) && enabled(kFormatCombo));
     EXPECT_FALSE(enabled(kWidthEdit));  // as the scale mode wants it
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(GetFocus(), control(kClearImagesButton));
 }
