@@ -43,8 +43,8 @@ HRESULT ExclusiveFileStream::create(const std::wstring& path, ComPtr<ExclusiveFi
         if (error == ERROR_ACCESS_DENIED && standsInFolder(path)) return HRESULT_FROM_WIN32(ERROR_DELETE_PENDING);
         return HRESULT_FROM_WIN32(error);
     }
-    // Marked at once, so that whenever the process ends before keep(), the
-    // system removes the file; nobody else can open it meanwhile.
+    // Marked at once, so that however the process ends before keep(), the
+    // system removes the file.
     const HRESULT marked = setDeleteOnClose(file, true);
     if (FAILED(marked)) {
         // Opened without delete sharing: nobody can have replaced it since.

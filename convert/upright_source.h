@@ -1,5 +1,5 @@
-// Turns decoded (and already scaled) pixels the way its EXIF orientation says, so that the pixels
-// stand as a viewer shows them. Wine's flip-rotator fails to copy pixels for
+// Turns decoded, already scaled pixels the way the photo's EXIF orientation
+// says, so that they stand as a viewer shows them. Wine's flip-rotator fails to copy pixels for
 // every turn but a vertical flip, so this one serves every platform.
 #pragma once
 
