@@ -1,6 +1,6 @@
 // Turns decoded, already scaled pixels the way the photo's EXIF orientation
-// says, so that they stand as a viewer shows them. Wine's flip-rotator fails to copy pixels for
-// every turn but a vertical flip, so this one serves every platform.
+// says, so that they stand as a viewer shows them. Wine's flip-rotator fails to
+// copy pixels for every turn but a vertical flip, so this one serves every platform.
 #pragma once
 
 #include <cstdint>
