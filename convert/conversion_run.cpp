@@ -129,8 +129,9 @@ void ConversionRun::imageDone(std::size_t index, HRESULT result)
     const OutputName name = converting->second;
     converting_.erase(converting);
     if (isNameTaken(result) && !name.last) {
-        // Something appeared under the name after it was chosen: the image
-        // gets the next name of the sequence, before any later image.
+        // Something appeared under the name after it was chosen, or a file
+        // there is still pending deletion: the image gets the next name of
+        // the sequence, before any later image.
         claims_[name.path] = NameClaim::Taken;
         renaming_.insert(index);
     } else {

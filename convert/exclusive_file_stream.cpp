@@ -8,19 +8,50 @@ HRESULT lastError()
 {
     return HRESULT_FROM_WIN32(GetLastError());
 }
+
+// A file still pending deletion refuses to be opened, so creating over it is
+// refused as if access were denied; only a listing still shows it there.
+bool standsInFolder(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+HRESULT setDeleteOnClose(HANDLE file, bool remove)
+{
+    FILE_DISPOSITION_INFO disposition{remove};
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition)) ? S_OK
+                                                                                                     : lastError();
+}
 }  // namespace
 
 bool isNameTaken(HRESULT result)
 {
-    return result == HRESULT_FROM_WIN32(ERROR_FILE_EXISTS) || result == HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS);
+    return result == HRESULT_FROM_WIN32(ERROR_FILE_EXISTS) || result == HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS) ||
+           result == HRESULT_FROM_WIN32(ERROR_DELETE_PENDING);
 }
 
 HRESULT ExclusiveFileStream::create(const std::wstring& path, ComPtr<ExclusiveFileStream>& stream)
 {
-    // DELETE access lets a failed image remove exactly this file, by handle.
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return lastError();
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED && standsInFolder(path)) return HRESULT_FROM_WIN32(ERROR_DELETE_PENDING);
+        return HRESULT_FROM_WIN32(error);
+    }
+    // Marked at once, so that however the process ends before keep(), the
+    // system removes the file.
+    const HRESULT marked = setDeleteOnClose(file, true);
+    if (FAILED(marked)) {
+        // Opened without delete sharing: nobody can have replaced it since.
+        CloseHandle(file);
+        DeleteFileW(path.c_str());
+        return marked;
+    }
     stream = adoptCreated(new ExclusiveFileStream(file));
     return S_OK;
 }
@@ -30,10 +61,9 @@ ExclusiveFileStream::~ExclusiveFileStream()
     CloseHandle(file_);
 }
 
-void ExclusiveFileStream::discard()
+HRESULT ExclusiveFileStream::keep()
 {
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    static_cast<void>(SetFileInformationByHandle(file_, FileDispositionInfo, &disposition, sizeof(disposition)));
+    return setDeleteOnClose(file_, false);
 }
 
 HRESULT ExclusiveFileStream::QueryInterface(REFIID iid, void** object)

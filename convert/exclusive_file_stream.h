@@ -1,6 +1,7 @@
 // An output file created only where nothing stands yet, not even a dangling
-// link, and the stream an encoder writes it through. A failed image's file is
-// removed through the same handle, so no other file can ever be removed.
+// link, and the stream an encoder writes it through. The file is removed when
+// closed unless kept, so no crash leaves a partial file and no other file is
+// ever removed.
 #pragma once
 
 #include <windows.h>
@@ -11,15 +12,17 @@
 
 #include "convert/imaging.h"
 
-// True for the codes creation gives when something already stands under the name.
+// True for the codes creation gives when something already stands under the
+// name, a file still pending deletion included.
 bool isNameTaken(HRESULT result);
 
 class ExclusiveFileStream final : public IStream {
 public:
     // Fails with a code isNameTaken accepts when anything exists at path.
     static HRESULT create(const std::wstring& path, ComPtr<ExclusiveFileStream>& stream);
-    // The file goes away once the last reference has closed the handle.
-    void discard();
+    // Until this succeeds, the file goes away once the handle is closed, also
+    // when the process ends in any way.
+    HRESULT keep();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;

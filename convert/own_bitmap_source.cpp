@@ -70,8 +70,7 @@ HRESULT STDMETHODCALLTYPE OwnBitmapSource::CopyPixels(const WICRect* rect, UINT 
     return copyArea(area, stride, buffer);
 }
 
-HRESULT OwnBitmapSource::copyConvertedRows(const WICRect& area, UINT inBytesPerPixel, UINT stride, BYTE* buffer,
-                                           const RowConversion& convertRow)
+HRESULT OwnBitmapSource::pullRows(const WICRect& area, UINT inBytesPerPixel, const RowUse& useRow)
 {
     const UINT inStride = static_cast<UINT>(area.Width) * inBytesPerPixel;
     const INT bandRows = static_cast<INT>(std::max<std::size_t>(1, kBandBytes / inStride));
@@ -81,9 +80,15 @@ HRESULT OwnBitmapSource::copyConvertedRows(const WICRect& area, UINT inBytesPerP
         const INT rows = std::min(bandRows, area.Height - top);
         const WICRect part{area.X, area.Y + top, area.Width, rows};
         RETURN_IF_FAILED(input_->CopyPixels(&part, inStride, inStride * static_cast<UINT>(rows), band.get()));
-        for (INT row = 0; row < rows; ++row)
-            convertRow(band.get() + static_cast<std::size_t>(inStride) * row,
-                       buffer + static_cast<std::size_t>(stride) * (top + row), area.Width);
+        for (INT row = 0; row < rows; ++row) useRow(band.get() + static_cast<std::size_t>(inStride) * row, top + row);
     }
     return S_OK;
+}
+
+HRESULT OwnBitmapSource::copyConvertedRows(const WICRect& area, UINT inBytesPerPixel, UINT stride, BYTE* buffer,
+                                           const RowConversion& convertRow)
+{
+    return pullRows(area, inBytesPerPixel, [&](const BYTE* in, INT row) {
+        convertRow(in, buffer + static_cast<std::size_t>(stride) * row, area.Width);
+    });
 }

@@ -33,8 +33,11 @@ protected:
     virtual HRESULT copyArea(const WICRect& area, UINT stride, BYTE* buffer) = 0;
 
     // Pulls the area from the input in bands of rows of inBytesPerPixel each
-    // and has convertRow turn every input row into its row of the buffer, so
-    // no full-size copy of the image is ever made.
+    // and hands every row, with its index in the area, to useRow, so no
+    // full-size copy of the image is ever made.
+    using RowUse = std::function<void(const BYTE* in, INT row)>;
+    HRESULT pullRows(const WICRect& area, UINT inBytesPerPixel, const RowUse& useRow);
+    // Has convertRow turn every input row of the area into its row of the buffer.
     using RowConversion = std::function<void(const BYTE* in, BYTE* out, INT width)>;
     HRESULT copyConvertedRows(const WICRect& area, UINT inBytesPerPixel, UINT stride, BYTE* buffer,
                               const RowConversion& convertRow);

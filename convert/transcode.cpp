@@ -1,6 +1,6 @@
 // Runs one image through decoder, scaler, format converter and encoder as a
-// pull chain: WriteSource draws the pixels. Only turning a photo upright copies
-// the frame, since a turn reads stored columns as rows.
+// pull chain: WriteSource draws the pixels. Only turning a photo upright may
+// copy the scaled pixels, when an encoder pulls less than all of them at once.
 #include "convert/transcode.h"
 
 #include "convert/exclusive_file_stream.h"
@@ -9,6 +9,7 @@
 #include "convert/srgb_conversion.h"
 #include "convert/upright_source.h"
 #include "imagelist/declared_size.h"
+#include "imagelist/exif_orientation.h"
 
 namespace {
 
@@ -86,17 +87,17 @@ HRESULT openSource(Pipeline& p, const ImageEntry& entry, PixelSize target, const
     RETURN_IF_FAILED(p.decoder->GetFrame(0, &p.frame));
     RETURN_IF_FAILED(p.frame.As(&p.source));
     RETURN_IF_FAILED(admitFrame(p.source.Get()));
-    // Upright before scaling: the recorded size and the target are the sides a viewer shows.
-    if (entry.orientation != 1) {
-        RETURN_IF_FAILED(widenUncommonFormat(p.source));
-        RETURN_IF_FAILED(turnUpright(p.source, entry.orientation));
-    }
+    // Right on the frame, so that a decoder able to scale while it decodes
+    // (Windows' JPEG decoder) does; in the sides the pixels are stored in.
     // Compared with the size recorded when the image was added, not a fresh query.
     if (target.width != entry.width || target.height != entry.height)
-        RETURN_IF_FAILED(scale(p.source.Get(), target, p.source));
-    // Before widening, which would reduce 16-bit sources to 8 bits.
+        RETURN_IF_FAILED(scale(p.source.Get(), orientedSize(target, entry.orientation), p.source));
+    // Before widening, which would reduce 16-bit sources to 8 bits; pixel by
+    // pixel, so the turn below moves converted pixels just the same.
     RETURN_IF_FAILED(convertToSrgb(p.frame.Get(), header, p.source));
     RETURN_IF_FAILED(widenUncommonFormat(p.source));
+    // After scaling, so a turn moves only the target's pixels.
+    if (entry.orientation != 1) RETURN_IF_FAILED(turnUpright(p.source, entry.orientation));
     // The formats asked for without an alpha channel would otherwise keep
     // whatever colour a transparent pixel happens to store.
     if (requestedPixelFormat(extension) != GUID_WICPixelFormat32bppBGRA) RETURN_IF_FAILED(flattenOverWhite(p.source));
@@ -159,10 +160,11 @@ HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const st
     Pipeline p;
     RETURN_IF_FAILED(openSource(p, entry, target, extension));
     RETURN_IF_FAILED(ExclusiveFileStream::create(outputPath, p.file));
-    const HRESULT result = encode(p, target, containerFormat, extension, quality);
-    // Only the file this call created goes; it vanishes when the pipeline closes it.
-    if (FAILED(result)) p.file->discard();
-    return result;
+    // Unless kept, the file this call created vanishes when the pipeline closes it.
+    const HRESULT committed = encode(p, target, containerFormat, extension, quality);
+    RETURN_IF_FAILED(committed);
+    RETURN_IF_FAILED(p.file->keep());
+    return committed;
 }
 
 void writeQualityOption(IPropertyBag2* options, std::wstring_view extension, int quality)

@@ -17,7 +17,8 @@
 // white. A header or target beyond the size limits fails before anything is
 // opened, a frame the decoder reports beyond them before any pixel is copied.
 // When anything stands at outputPath it fails with a code isNameTaken accepts
-// and touches nothing; any later failure removes the file it created.
+// and touches nothing. The file it creates stays only once the encoder has
+// committed: a later failure, or the process ending first, removes it.
 HRESULT transcodeImageToSize(const ImageEntry& entry, PixelSize target, const std::wstring& outputPath,
                              const GUID& containerFormat, const std::wstring& extension, int quality);
 

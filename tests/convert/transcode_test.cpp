@@ -1,7 +1,9 @@
 // The transcode pipeline on real files: sources of every decodable kind written
-// by WIC, converted into every installed output format, read back with WIC.
+// by WIC, converted into every installed output format, read back with WIC; and
+// what a process killed while writing leaves.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -13,6 +15,7 @@
 #include "convert/encoder_lookup.h"
 #include "convert/imaging.h"
 #include "convert/transcode.h"
+#include "convert/upright_source.h"
 #include "imagelist/image_list.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
@@ -57,22 +60,37 @@ HRESULT convert(const ImageEntry& entry, PixelSize target, const std::wstring& o
     return transcodeImageToSize(entry, target, outputPath, container, extension, quality);
 }
 
+// A source's pixels as 32-bit BGRA.
+HRESULT pixelsOf(IWICBitmapSource* source, std::vector<std::uint32_t>& pixels)
+{
+    ComPtr<IWICBitmapSource> bgra;
+    UINT width = 0;
+    UINT height = 0;
+    RETURN_IF_FAILED(source->GetSize(&width, &height));
+    RETURN_IF_FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, source, &bgra));
+    pixels.resize(static_cast<size_t>(width) * height);
+    return bgra->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                            reinterpret_cast<BYTE*>(pixels.data()));
+}
+
 // Frame 0 as 32-bit BGRA pixels.
 HRESULT readPixels(const std::wstring& path, std::vector<std::uint32_t>& pixels)
 {
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICBitmapSource> bgra;
-    UINT width = 0;
-    UINT height = 0;
     RETURN_IF_FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                                  WICDecodeMetadataCacheOnDemand, &decoder));
     RETURN_IF_FAILED(decoder->GetFrame(0, &frame));
-    RETURN_IF_FAILED(frame->GetSize(&width, &height));
-    RETURN_IF_FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), &bgra));
-    pixels.resize(static_cast<size_t>(width) * height);
-    return bgra->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
-                            reinterpret_cast<BYTE*>(pixels.data()));
+    return pixelsOf(frame.Get(), pixels);
+}
+
+// An uncompressed RGB TIFF of one strip with an EXIF orientation.
+std::string rgbTiff(std::uint32_t width, std::uint32_t height, std::uint16_t orientation, std::string_view rgb)
+{
+    // The pixels follow the header and the IFD of ten entries.
+    return tiffBytes(false, {{256, 3, 1, width}, {257, 3, 1, height}, {258, 3, 1, 8}, {259, 3, 1, 1},
+                             {262, 3, 1, 2}, {273, 4, 1, 134}, {274, 3, 1, orientation}, {277, 3, 1, 3},
+                             {278, 3, 1, height}, {279, 4, 1, width * height * 3}}, rgb);
 }
 
 // Mean absolute difference per colour channel, alpha left out.
@@ -162,15 +180,10 @@ TEST(Transcode, PhotosStoredOnTheirSideComeOutAsAViewerShowsThem)
     const std::wstring plain = folder.file(L"plain.jpg");
     ASSERT_EQ(writeTestImage(plain, GUID_ContainerFormatJpeg, 64, 40, GUID_WICPixelFormat24bppBGR, 1, pixels), S_OK);
     const std::string jpeg = readFileBytes(plain);
-    std::string rgb;
-    for (const std::uint32_t pixel : pixels) rgb += {char(pixel >> 16), char(pixel >> 8), char(pixel)};
     // Each file with its orientation. A malformed EXIF block counts as 1: for
     // this count Wine's IFD reader would write far past its buffer.
     std::vector<std::tuple<std::wstring, std::string, std::uint16_t>> photos = {
-        {L"count.jpg", withExif(jpeg, tiffBytes(true, {{274, 3, 0x80000001, 8}})), 1},
-        {L"side.tif", tiffBytes(false, {{256, 3, 1, 64}, {257, 3, 1, 40}, {258, 3, 1, 8}, {259, 3, 1, 1},
-                                        {262, 3, 1, 2}, {273, 4, 1, 134}, {274, 3, 1, 6}, {277, 3, 1, 3},
-                                        {278, 3, 1, 40}, {279, 4, 1, 64 * 40 * 3}}, rgb), 6}};
+        {L"count.jpg", withExif(jpeg, tiffBytes(true, {{274, 3, 0x80000001, 8}})), 1}};
     // Little-endian TIFF headers in 1.jpg to 8.jpg, big-endian ones in 11.jpg to 18.jpg.
     for (std::uint16_t value = 1; value <= 8; ++value)
         for (const bool mm : {false, true})
@@ -183,16 +196,68 @@ TEST(Transcode, PhotosStoredOnTheirSideComeOutAsAViewerShowsThem)
         ASSERT_TRUE(probeImage(folder.file(name), entry));
         // The output's size below shows the height.
         EXPECT_EQ(std::tuple(entry.orientation, entry.width), std::tuple(orientation, orientation >= 5 ? 40u : 64u));
-        // At the recorded size, then scaled after turning.
-        for (const std::uint32_t divisor : {1u, 2u}) {
-            const PixelSize target{entry.width / divisor, entry.height / divisor};
-            const std::wstring output = folder.file(std::to_wstring(divisor) + name + L".png");
-            ASSERT_EQ(convert(entry, target, output, L".png"), S_OK);
-            EXPECT_EQ(sizeAndCorners(output), std::to_string(target.width) + "x" + std::to_string(target.height) +
-                                                  " " + kCorners[orientation]);
-        }
+        ASSERT_EQ(convert(entry, {entry.width, entry.height}, folder.file(name + L".png"), L".png"), S_OK);
+        EXPECT_EQ(sizeAndCorners(folder.file(name + L".png")),
+                  std::to_string(entry.width) + "x" + std::to_string(entry.height) + " " + kCorners[orientation]);
         // Nothing the pipeline built still holds the source open.
         EXPECT_TRUE(DeleteFileW(folder.file(name).c_str()));
+    }
+}
+
+TEST(Transcode, ScaledPhotosAreTheScaledStoredPixelsTurnedUpright)
+{
+    // Stored sides and, for every orientation, how a shown pixel (x, y) finds its
+    // stored one: through (y, x) when the sides swap, then columns or rows reversed.
+    constexpr std::uint32_t kWidth = 12, kHeight = 8;
+    const std::array<bool, 3> kTurns[] = {{}, {0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1},
+                                          {1, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}};
+    TempFolder folder;
+    // Every stored pixel distinct, so that a pixel off by one shows anywhere.
+    std::string rgb;
+    for (std::uint32_t y = 0; y < kHeight; ++y)
+        for (std::uint32_t x = 0; x < kWidth; ++x)
+            rgb += {char(20 * x + 5), char(30 * y + 5), char(200 - 10 * x - 5 * y)};
+    // What every orientation turns: the platform's scaler on the stored pixels at
+    // half their sides (nearest-neighbour under Wine, which this does not rely on).
+    ComPtr<IWICBitmap> stored;
+    ComPtr<IWICBitmapScaler> scaler;
+    ComPtr<IWICBitmapSource> scaledBgra;
+    std::vector<std::uint32_t> scaled;
+    ASSERT_EQ(imagingFactory()->CreateBitmapFromMemory(kWidth, kHeight, GUID_WICPixelFormat24bppRGB, kWidth * 3,
+                                                       UINT(rgb.size()), reinterpret_cast<BYTE*>(rgb.data()), &stored),
+              S_OK);
+    ASSERT_EQ(imagingFactory()->CreateBitmapScaler(&scaler), S_OK);
+    ASSERT_EQ(scaler->Initialize(stored.Get(), kWidth / 2, kHeight / 2, WICBitmapInterpolationModeFant), S_OK);
+    ASSERT_EQ(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, scaler.Get(), &scaledBgra), S_OK);
+    ASSERT_EQ(pixelsOf(scaledBgra.Get(), scaled), S_OK);
+    for (std::uint16_t orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(testing::Message() << "orientation " << orientation);
+        const std::wstring name = folder.file(std::to_wstring(orientation) + L".tif");
+        writeFileBytes(name, rgbTiff(kWidth, kHeight, orientation, rgb));
+        ImageEntry entry;
+        ASSERT_TRUE(probeImage(name, entry));
+        const PixelSize target{entry.width / 2, entry.height / 2};
+        ASSERT_EQ(convert(entry, target, name + L".png", L".png"), S_OK);
+        std::vector<std::uint32_t> pixels, expected;
+        ASSERT_EQ(readPixels(name + L".png", pixels), S_OK);
+        const auto [swap, reverseColumns, reverseRows] = kTurns[orientation];
+        for (std::uint32_t y = 0; y < target.height; ++y)
+            for (std::uint32_t x = 0; x < target.width; ++x) {
+                const std::uint32_t column = swap ? y : x, row = swap ? x : y;
+                expected.push_back(scaled[(reverseRows ? kHeight / 2 - 1 - row : row) * (kWidth / 2) +
+                                          (reverseColumns ? kWidth / 2 - 1 - column : column)]);
+            }
+        EXPECT_EQ(pixels, expected);
+        // Pulled a row at a time, as Windows' encoders pull, the turn gives the same.
+        ComPtr<IWICBitmapSource> turned = scaledBgra;
+        ASSERT_EQ(turnUpright(turned, orientation), S_OK);
+        const UINT rowBytes = target.width * 4;
+        for (INT y = 0; y < INT(target.height); ++y) {
+            const WICRect line{0, y, INT(target.width), 1};
+            ASSERT_EQ(turned->CopyPixels(&line, rowBytes, rowBytes, reinterpret_cast<BYTE*>(&pixels[y * target.width])),
+                      S_OK);
+        }
+        EXPECT_EQ(pixels, expected);
     }
 }
 
@@ -246,18 +311,67 @@ TEST(Transcode, CreatesOnlyNewFilesAndRemovesOnlyItsOwn)
     const ImageEntry missing{folder.file(L"missing.jpg"), 16, 12, 0};
     EXPECT_EQ(convert(missing, {16, 12}, folder.file(L"early.jpg"), L".jpg"), readImageFacts(missing.path).result);
 
-    // Whatever stands under the name, the source and a dangling link included, is left alone.
+    // Whatever stands under the name, the source, a dangling link and a file
+    // another program deleted but still holds open included, is left alone.
     writeFileBytes(folder.file(L"da.jpg"), "schon da");
     ASSERT_TRUE(std::filesystem::create_directory(folder.file(L"ordner.jpg")));
-    std::vector<std::wstring> taken = {L"da.jpg", L"ordner.jpg", L"photo.jpg"};
+    const HANDLE pending = CreateFileW(folder.file(L"weg.jpg").c_str(), GENERIC_WRITE | DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, 0, nullptr);
+    FILE_DISPOSITION_INFO deleted{TRUE};
+    ASSERT_TRUE(SetFileInformationByHandle(pending, FileDispositionInfo, &deleted, sizeof deleted));
+    std::vector<std::wstring> taken = {L"da.jpg", L"ordner.jpg", L"photo.jpg", L"weg.jpg"};
     const SymbolicLink link(folder.file(L"link.jpg"), folder.file(L"ziel.jpg"));
     if (link.made()) taken.push_back(L"link.jpg");
     for (const std::wstring& name : taken)
         EXPECT_TRUE(isNameTaken(convert(entry, {16, 12}, folder.file(name), L".jpg"))) << name;
+    CloseHandle(pending);
     EXPECT_EQ(fileNamesIn(folder.path()), (std::vector<std::wstring>{L"da.jpg", L"photo.jpg"}));
     EXPECT_EQ(readFileBytes(folder.file(L"da.jpg")), "schon da");
     EXPECT_EQ(readFileBytes(entry.path), sourceBytes);
-    EXPECT_EQ(taken.size(), 4u) << "no dangling link could be made here";
+    EXPECT_EQ(taken.size(), 5u) << "no dangling link could be made here";
+}
+
+constexpr wchar_t kChildFolder[] = L"LUMORA_KILLED_CHILD_FOLDER";
+constexpr std::uint32_t kLargeSide = 3000;
+
+// The child's half of KilledWhileWriting.LeavesNothingUnderTheName.
+TEST(KilledWhileWriting, Child)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(kChildFolder, folder, MAX_PATH)) GTEST_SKIP() << "runs only as a killed child";
+    const ImageEntry large{std::wstring(folder) + L"\\large.png", kLargeSide, kLargeSide};
+    convert(large, {kLargeSide, kLargeSide}, std::wstring(folder) + L"\\out.png", L".png");
+}
+
+TEST(KilledWhileWriting, LeavesNothingUnderTheName)
+{
+    TempFolder folder;
+    // Noisy enough that encoding it takes the child far longer than noticing the file.
+    ASSERT_EQ(writeTestImage(folder.file(L"large.png"), GUID_ContainerFormatPng, kLargeSide, kLargeSide,
+                             GUID_WICPixelFormat32bppBGRA), S_OK);
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\" --gtest_filter=KilledWhileWriting.Child";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    SetEnvironmentVariableW(kChildFolder, folder.path().c_str());
+    const BOOL started =
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
+    SetEnvironmentVariableW(kChildFolder, nullptr);
+    ASSERT_TRUE(started);
+    // Listed, not opened: a file pending deletion cannot be opened.
+    const auto outputListed = [&folder] { return fileNamesIn(folder.path()).size() == 2; };
+    const ULONGLONG deadline = GetTickCount64() + 60000;
+    while (!outputListed() && GetTickCount64() < deadline && WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT) {
+    }
+    const bool writing = outputListed() && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT;
+    TerminateProcess(child.hProcess, 1);
+    WaitForSingleObject(child.hProcess, 10000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    ASSERT_TRUE(writing) << "the child was not caught writing";
+    EXPECT_EQ(fileNamesIn(folder.path()), std::vector<std::wstring>{L"large.png"});
 }
 
 // The JPEG encoder's own options bag takes "ImageQuality", so it shows whether
