@@ -6,21 +6,12 @@
 #include <filesystem>
 #include <tuple>
 
-#include "convert/encoder_lookup.h"
-#include "convert/transcode.h"
 #include "imagelist/image_list.h"
 #include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
 namespace {
-
-HRESULT runToPng(const ImageEntry& entry, PixelSize target, const std::wstring& output)
-{
-    GUID png{};
-    EXPECT_TRUE(findEncoder(L".png", png));
-    return transcodeImageToSize(entry, target, output, png, L".png", 85);
-}
 
 TEST(HostileSources, CraftedHeadersAreAddedAndRunAsTheDecoderSeesThem)
 {
@@ -49,7 +40,7 @@ TEST(HostileSources, CraftedHeadersAreAddedAndRunAsTheDecoderSeesThem)
         ASSERT_TRUE(probeImage(folder.file(name), entry));
         const std::uint32_t width = orientation == 6 ? 12 : 16;
         EXPECT_EQ(std::tuple(entry.width, entry.height, entry.orientation), std::tuple(width, 28 - width, orientation));
-        EXPECT_EQ(runToPng(entry, {width / 2, 14 - width / 2}, folder.file(name + L".png")), S_OK);
+        EXPECT_EQ(convertImage(entry, {width / 2, 14 - width / 2}, folder.file(name + L".png"), L".png"), S_OK);
         EXPECT_EQ(readImageFacts(folder.file(name + L".png")).width, width / 2);
     }
 }
@@ -57,23 +48,31 @@ TEST(HostileSources, CraftedHeadersAreAddedAndRunAsTheDecoderSeesThem)
 TEST(HostileSources, SizesBeyondTheLimitsAreRefusedInEveryFormatWhenAddedAndInARun)
 {
     TempFolder folder;
+    const std::vector<Seed> seeds = seedImages(folder);
     const std::pair<const wchar_t*, std::string> files[] = {
         {L"screen-1x1.gif", gifBytes(20000, 15000)},
         {L"huge.tif", tiffBytes(false, {{256, 4, 1, 70000}, {257, 4, 1, 70000}})},
-        {L"huge-png.ico", iconBytes({withClaimedSize(seedImages(folder)[1].bytes, 16500, 16500)}, 0)},
+        {L"huge-png.ico", iconBytes({withClaimedSize(seeds[1].bytes, 16500, 16500)}, 0)},
         // Sides as SLONGs, which the TIFF decoder takes and the header reader leaves to it.
         {L"slong.tif", tiffBytes(false, {{256, 9, 1, 70000}, {257, 9, 1, 70000}, {258, 3, 1, 8}, {259, 3, 1, 1},
                                          {262, 3, 1, 1}, {273, 4, 1, 8}, {278, 4, 1, 70000}, {279, 4, 1, 1}})},
+        // In a run, as if changed since it was added.
+        {L"huge.jpg", withClaimedSize(seeds[0].bytes, 65000, 65000)},
     };
+    const std::wstring output = folder.file(L"out.png");
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(testing::Message() << name);
         writeFileBytes(folder.file(name), bytes);
         ImageEntry entry;
         EXPECT_FALSE(probeImage(folder.file(name), entry));
-        EXPECT_EQ(runToPng({folder.file(name), 16, 12, 0}, {64, 64}, folder.file(L"out.png")),
+        EXPECT_EQ(convertImage({folder.file(name), 16, 12, 0}, {64, 64}, output, L".png"),
                   WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
-        EXPECT_FALSE(std::filesystem::exists(folder.file(L"out.png")));
     }
+    // One row more than 2^28 pixels, as a percentage or fixed size can ask of a small source.
+    writeFileBytes(folder.file(L"small.jpg"), seeds[0].bytes);
+    EXPECT_EQ(convertImage({folder.file(L"small.jpg"), 16, 12, 0}, {16384, 16385}, output, L".png"),
+              WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "convert/encoder_lookup.h"
 #include "convert/imaging.h"
+#include "convert/transcode.h"
 
 TempFolder::TempFolder()
 {
@@ -126,4 +128,12 @@ ImageFacts readImageFacts(const std::wstring& path)
         return frame->GetResolution(&facts.dpiX, &facts.dpiY);
     }();
     return facts;
+}
+
+HRESULT convertImage(const ImageEntry& entry, PixelSize target, const std::wstring& output,
+                     const std::wstring& extension, int quality)
+{
+    GUID container{};
+    if (!findEncoder(extension, container)) return WINCODEC_ERR_COMPONENTNOTFOUND;
+    return transcodeImageToSize(entry, target, output, container, extension, quality);
 }

@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "imagelist/image_entry.h"
+#include "settings/scaling.h"
+
 // A fresh empty folder under the temp path, removed with everything in it.
 class TempFolder {
 public:
@@ -48,3 +51,8 @@ struct ImageFacts {
 };
 
 ImageFacts readImageFacts(const std::wstring& path);
+
+// Converts entry into output with the encoder installed for extension, or
+// fails with WINCODEC_ERR_COMPONENTNOTFOUND where there is none.
+HRESULT convertImage(const ImageEntry& entry, PixelSize target, const std::wstring& output,
+                     const std::wstring& extension, int quality = 85);
