@@ -25,26 +25,19 @@ constexpr int kHeight = 48;
 // when it cannot be read.
 std::vector<std::uint16_t> readRgba64(const std::wstring& path)
 {
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICBitmapSource> bgra;
+    const ComPtr<IWICBitmapFrameDecode> frame = readFrame(path);
     WICPixelFormatGUID format{};
     std::vector<std::uint16_t> values(kWidth * kHeight * 4);
-    std::vector<BYTE> bytes(values.size());
-    if (FAILED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                           WICDecodeMetadataCacheOnDemand, &decoder)) ||
-        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetPixelFormat(&format)))
-        return {};
     // Wine converts 64-bit RGBA to nothing wider, and nothing else to it.
-    if (format == GUID_WICPixelFormat64bppRGBA)
+    if (frame && SUCCEEDED(frame->GetPixelFormat(&format)) && format == GUID_WICPixelFormat64bppRGBA)
         return SUCCEEDED(frame->CopyPixels(nullptr, kWidth * 8, kWidth * kHeight * 8,
                                            reinterpret_cast<BYTE*>(values.data())))
                    ? values
                    : std::vector<std::uint16_t>{};
-    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), &bgra)) ||
-        FAILED(bgra->CopyPixels(nullptr, kWidth * 4, kWidth * kHeight * 4, bytes.data())))
-        return {};
-    for (std::size_t i = 0; i < values.size(); ++i) values[i] = bytes[i - i % 4 + (i % 4 == 3 ? 3 : 2 - i % 4)] * 257;
+    values.clear();
+    for (const std::uint32_t pixel : bgraPixels(frame.Get()))
+        for (const int shift : {16, 8, 0, 24})
+            values.push_back(static_cast<std::uint16_t>(257 * (pixel >> shift & 255)));
     return values;
 }
 

@@ -2,7 +2,6 @@
 // bytes built from published values.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -15,14 +14,9 @@
 
 namespace {
 
-std::span<const std::uint8_t> bytesOf(const std::string& text)
-{
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 std::optional<IccProfile> parse(const std::string& text)
 {
-    return parseIccProfile(bytesOf(text));
+    return parseIccProfile({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 TEST(ToneCurve, EveryCurveKindMapsStoredValuesToLinearLight)
@@ -55,14 +49,9 @@ TEST(ToneCurve, EveryCurveKindMapsStoredValuesToLinearLight)
     }
 }
 
-TEST(IccProfile, MatrixProfilesAreReadAndOthersLeftToAColourEngine)
+// How matrix profiles are read shows in the colours of every profiled conversion.
+TEST(IccProfile, OthersAreLeftToAColourEngineAndTheCamerasAdobeRgbIsAdobes)
 {
-    const std::optional<IccProfile> adobe = parse(rgbProfile(kAdobeRgbColorants, curvTag({563})));
-    ASSERT_TRUE(adobe);
-    EXPECT_EQ(adobe->kind, IccProfile::Kind::Rgb);
-    // Column green, row Z; s15Fixed16 keeps five decimals.
-    EXPECT_NEAR(adobe->toXyz[2][1], kAdobeRgbColorants[1][2], 1e-5);
-    EXPECT_NEAR(adobe->curves[2].toLinear(0.5), std::pow(0.5, 563 / 256.0), 1e-9);
     const std::string lut = iccProfile("RGB ", 4, {{"A2B0", "mAB "}});
     const std::string cmyk = iccProfile("CMYK", 2, {{"kTRC", curvTag({})}});
     for (const std::string& other : {lut, cmyk}) EXPECT_EQ(parse(other)->kind, IccProfile::Kind::Other);

@@ -31,7 +31,6 @@ TEST(PathStem, DropsFolderDriveStreamAndExtension)
 TEST(UniqueOutputPath, TakesTheFirstFreeNameInARealFolder)
 {
     const TempFolder folder;
-    ASSERT_FALSE(folder.path().empty());
     const auto unique = [](const std::wstring& targetFolder, const wchar_t* extension = L".jpg") {
         return uniqueOutputPath(targetFolder, L"C:\\Fotos\\urlaub.heic", extension).path;
     };

@@ -130,10 +130,52 @@ ImageFacts readImageFacts(const std::wstring& path)
     return facts;
 }
 
+ComPtr<IWICBitmapFrameDecode> readFrame(const std::wstring& path)
+{
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (SUCCEEDED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                              WICDecodeMetadataCacheOnDemand, &decoder)))
+        decoder->GetFrame(0, &frame);
+    return frame;
+}
+
+std::vector<std::uint32_t> bgraPixels(IWICBitmapSource* source)
+{
+    ComPtr<IWICBitmapSource> bgra;
+    UINT width = 0;
+    UINT height = 0;
+    if (!source || FAILED(source->GetSize(&width, &height)) ||
+        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, source, &bgra)))
+        return {};
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
+    const HRESULT copied = bgra->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                                            reinterpret_cast<BYTE*>(pixels.data()));
+    return SUCCEEDED(copied) ? pixels : std::vector<std::uint32_t>{};
+}
+
+std::vector<std::uint32_t> readBgraPixels(const std::wstring& path)
+{
+    return bgraPixels(readFrame(path).Get());
+}
+
 HRESULT convertImage(const ImageEntry& entry, PixelSize target, const std::wstring& output,
                      const std::wstring& extension, int quality)
 {
     GUID container{};
     if (!findEncoder(extension, container)) return WINCODEC_ERR_COMPONENTNOTFOUND;
     return transcodeImageToSize(entry, target, output, container, extension, quality);
+}
+
+ComPtr<IPropertyBag2> jpegFrameOptions()
+{
+    ComPtr<IStream> memory;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    EXPECT_TRUE(SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
+                SUCCEEDED(imagingFactory()->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+                SUCCEEDED(encoder->Initialize(memory.Get(), WICBitmapEncoderNoCache)) &&
+                SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && options);
+    return options;
 }
