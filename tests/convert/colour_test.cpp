@@ -50,6 +50,7 @@ std::string sourceBytes(const TempFolder& folder, const GUID& container, const W
         wide[i] = static_cast<std::uint16_t>(i % 4 == 3 ? 65535 - 24 * i : 977 * (i / 4) * (i % 4 + 3));
     if (format == GUID_WICPixelFormat64bppRGBA) return rgba64Png(kWidth, kHeight, wide);
     EXPECT_EQ(writeTestImage(folder.file(L"plain"), container, kWidth, kHeight, format), S_OK);
+    EXPECT_EQ(readImageFacts(folder.file(L"plain")).pixelFormat, format);
     return readFileBytes(folder.file(L"plain"));
 }
 
@@ -132,30 +133,17 @@ double deltaE2000(const Rgb& first, const Rgb& second)
     return std::sqrt(std::pow(dL / sL, 2) + std::pow(dC / sC, 2) + std::pow(dH / sH, 2) + rT * dC / sC * dH / sH);
 }
 
-enum class Place { App2, App2Split, Iccp, ExifAdobe };
-
 struct ProfiledSource {
     const wchar_t* name;
-    GUID container;
-    WICPixelFormatGUID format;
-    Place place;
-    std::string profile;
+    std::string bytes;
     Colorants colorants;
     std::function<double(double)> curve;
 };
 
-std::string placed(const std::string& file, Place place, const std::string& profile)
+// jpeg with the profile in one APP2 segment.
+std::string withApp2(const std::string& jpeg, const std::string& profile)
 {
-    const std::size_t half = profile.size() / 2;
-    switch (place) {
-    case Place::App2: return withSegments(file, iccSegment(1, 1, profile));
-    // Given in reverse, as only the sequence numbers order them.
-    case Place::App2Split:
-        return withSegments(file, iccSegment(2, 2, profile.substr(half)) + iccSegment(1, 2, profile.substr(0, half)));
-    case Place::Iccp: return withIccpChunk(file, profile);
-    case Place::ExifAdobe: break;
-    }
-    return withCameraExif(file, 0xFFFF, "R03");
+    return withSegments(jpeg, iccSegment(1, 1, profile));
 }
 
 std::function<double(double)> gamma(double g)
@@ -173,35 +161,38 @@ std::vector<std::uint16_t> sampled(const std::function<double(double)>& curve)
 
 TEST(Colour, EmbeddedProfilesComeOutAsTheImagesSrgbColours)
 {
+    TempFolder folder;
+    const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
+    const std::string png = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA);
+    const std::string png64 = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat64bppRGBA);
+    const std::string greyPng = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat8bppGray);
+    const std::string greyJpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat8bppGray);
     const std::string adobe = rgbProfile(kAdobeRgbColorants, curvTag({563}));
     const std::string p3 = rgbProfile(kDisplayP3Colorants, srgbParaTag(), 4);
+    const std::string proPhoto = rgbProfile(kProPhotoColorants, curvTag(sampled(gamma(1.8))), 4);
+    // Given in reverse, as only the sequence numbers order them.
+    const std::size_t half = adobe.size() / 2;
+    const std::string split = iccSegment(2, 2, adobe.substr(half)) + iccSegment(1, 2, adobe.substr(0, half));
     // Grey as equal thirds of the D50 white, so the colorant maths serves it too.
     const std::array<double, 3> third{0.9642 / 3, 1.0 / 3, 0.8249 / 3};
     const Colorants grey{third, third, third};
     const std::string greyProfile = iccProfile("GRAY", 2, {{"kTRC", curvTag({461})}});
-    const auto jpeg = GUID_ContainerFormatJpeg, png = GUID_ContainerFormatPng;
+    const auto adobeCurve = gamma(563 / 256.0), greyCurve = gamma(461 / 256.0);
     const ProfiledSource sources[] = {
-        {L"adobe.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2, adobe, kAdobeRgbColorants, gamma(563 / 256.0)},
-        {L"adobe-split.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2Split, adobe, kAdobeRgbColorants,
-         gamma(563 / 256.0)},
-        {L"adobe-exif.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::ExifAdobe, "", kAdobeRgbColorants,
-         gamma(563 / 256.0)},
-        {L"adobe.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, adobe, kAdobeRgbColorants, gamma(563 / 256.0)},
-        {L"p3.jpg", jpeg, GUID_WICPixelFormat24bppBGR, Place::App2, p3, kDisplayP3Colorants, srgbCurve},
-        {L"p3.png", png, GUID_WICPixelFormat32bppBGRA, Place::Iccp, p3, kDisplayP3Colorants, srgbCurve},
-        {L"prophoto16.png", png, GUID_WICPixelFormat64bppRGBA, Place::Iccp,
-         rgbProfile(kProPhotoColorants, curvTag(sampled(gamma(1.8))), 4), kProPhotoColorants, gamma(1.8)},
-        {L"grey.png", png, GUID_WICPixelFormat8bppGray, Place::Iccp, greyProfile, grey, gamma(461 / 256.0)},
-        {L"grey.jpg", jpeg, GUID_WICPixelFormat8bppGray, Place::App2, greyProfile, grey, gamma(461 / 256.0)},
+        {L"adobe.jpg", withApp2(jpeg, adobe), kAdobeRgbColorants, adobeCurve},
+        {L"adobe-split.jpg", withSegments(jpeg, split), kAdobeRgbColorants, adobeCurve},
+        {L"adobe-exif.jpg", withCameraExif(jpeg, 0xFFFF, "R03"), kAdobeRgbColorants, adobeCurve},
+        {L"adobe.png", withIccpChunk(png, adobe), kAdobeRgbColorants, adobeCurve},
+        {L"p3.jpg", withApp2(jpeg, p3), kDisplayP3Colorants, srgbCurve},
+        {L"p3.png", withIccpChunk(png, p3), kDisplayP3Colorants, srgbCurve},
+        {L"prophoto16.png", withIccpChunk(png64, proPhoto), kProPhotoColorants, gamma(1.8)},
+        {L"grey.png", withIccpChunk(greyPng, greyProfile), grey, greyCurve},
+        {L"grey.jpg", withApp2(greyJpeg, greyProfile), grey, greyCurve},
     };
-    TempFolder folder;
     for (const ProfiledSource& source : sources) {
         SCOPED_TRACE(testing::Message() << source.name);
-        const std::string plain = sourceBytes(folder, source.container, source.format);
-        const std::string bytes = placed(plain, source.place, source.profile);
-        const std::vector<std::uint16_t> out = readRgba64(convertToPng(folder, source.name, bytes));
+        const std::vector<std::uint16_t> out = readRgba64(convertToPng(folder, source.name, source.bytes));
         const std::vector<std::uint16_t> in = readRgba64(folder.file(source.name));
-        EXPECT_EQ(readImageFacts(folder.file(source.name)).pixelFormat, source.format);
         ASSERT_EQ(in.size(), out.size());
         double sum = 0.0, most = 0.0, unconverted = 0.0;
         for (std::size_t i = 0; i < in.size(); i += 4) {
@@ -236,15 +227,15 @@ TEST(Colour, SrgbAndUnusableProfilesComeOutBitIdenticalToNone)
     const std::string jpeg = sourceBytes(folder, GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR);
     const std::string png = sourceBytes(folder, GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA);
     const std::pair<std::wstring, std::string> tagged[] = {
-        {L"v4.jpg", placed(jpeg, Place::App2, srgbV4)},
-        {L"v2.jpg", placed(jpeg, Place::App2, srgbV2)},
-        {L"offset.jpg", placed(jpeg, Place::App2, pastTheEnd)},
-        {L"curve.jpg", placed(jpeg, Place::App2, hugeCurve)},
+        {L"v4.jpg", withApp2(jpeg, srgbV4)},
+        {L"v2.jpg", withApp2(jpeg, srgbV2)},
+        {L"offset.jpg", withApp2(jpeg, pastTheEnd)},
+        {L"curve.jpg", withApp2(jpeg, hugeCurve)},
         {L"truncated.jpg", withSegments(jpeg, iccSegment(1, 2, half))},
         {L"twice.jpg", withSegments(jpeg, iccSegment(1, 2, half) + iccSegment(1, 2, rest))},
-        {L"v4.png", placed(png, Place::Iccp, srgbV4)},
+        {L"v4.png", withIccpChunk(png, srgbV4)},
         // A lookup-table profile whose table is no table: no colour engine can apply it.
-        {L"lut.png", placed(png, Place::Iccp, iccProfile("RGB ", 4, {{"A2B0", "mAB junk"}}))},
+        {L"lut.png", withIccpChunk(png, iccProfile("RGB ", 4, {{"A2B0", "mAB junk"}}))},
     };
     const std::string untaggedJpeg = readFileBytes(convertToPng(folder, L"untagged.jpg", jpeg));
     const std::string untaggedPng = readFileBytes(convertToPng(folder, L"untagged.png", png));
