@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "convert/colour_transform.h"
@@ -21,13 +22,8 @@ std::optional<IccProfile> parse(const std::string& text)
 
 TEST(ToneCurve, EveryCurveKindMapsStoredValuesToLinearLight)
 {
-    struct Case {
-        const char* name;
-        std::string tag;
-        double stored;
-        double linear;
-    };
-    const Case cases[] = {
+    // What the case shows, the curve tag, a stored value and its linear light.
+    const std::tuple<const char*, std::string, double, double> cases[] = {
         {"no entries: identity", curvTag({}), 0.3, 0.3},
         {"one entry: gamma 2.0 in u8Fixed8", curvTag({512}), 0.5, 0.25},
         {"table, interpolated", curvTag({0, 65535, 0}), 0.25, 0.5},
@@ -41,11 +37,11 @@ TEST(ToneCurve, EveryCurveKindMapsStoredValuesToLinearLight)
         {"para 4: plus e above d", paraTag(4, {1.0, 1.0, 0.0, 0.5, 0.5, 0.125, 0.0}), 0.75, 0.875},
         {"clipped to 1", paraTag(2, {1.0, 1.0, 0.0, 0.5}), 0.9, 1.0},
     };
-    for (const Case& c : cases) {
-        const std::optional<IccProfile> profile = parse(iccProfile("GRAY", 4, {{"kTRC", c.tag}}));
-        ASSERT_TRUE(profile) << c.name;
-        EXPECT_EQ(profile->kind, IccProfile::Kind::Grey) << c.name;
-        EXPECT_NEAR(profile->curves[0].toLinear(c.stored), c.linear, 1e-4) << c.name;
+    for (const auto& [name, tag, stored, linear] : cases) {
+        const std::optional<IccProfile> profile = parse(iccProfile("GRAY", 4, {{"kTRC", tag}}));
+        ASSERT_TRUE(profile) << name;
+        EXPECT_EQ(profile->kind, IccProfile::Kind::Grey) << name;
+        EXPECT_NEAR(profile->curves[0].toLinear(stored), linear, 1e-4) << name;
     }
 }
 
