@@ -1,6 +1,6 @@
-// Files no one here made, added and run: crafted headers count as the decoder
-// sees them, a size beyond the limits is refused in every format before any
-// decoder opens it, and the process lives through all of them.
+// Files no one here made, added and run: crafted headers and EXIF blocks count
+// as the decoder sees them, a size beyond the limits is refused in every format
+// before any decoder opens it, and the process lives through all of them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,7 +26,14 @@ TEST(HostileSources, CraftedHeadersAreAddedAndRunAsTheDecoderSeesThem)
         {L"top-down.bmp", withClaimedSize(seeds[3].bytes, 16, -12u), 1},
         {L"metadata.jpg", soi + metadata + jpeg.substr(2), 6},
         {L"exif-without-tiff-header.jpg", withExif(jpeg, std::string("II*\0", 4)), 1},
+        // Malformed, so 1: for this count Wine's IFD reader would write far past its buffer.
+        {L"count.jpg", withExif(jpeg, tiffBytes(true, {{274, 3, 0x80000001, 8}})), 1},
     };
+    // Each orientation, little-endian in 1.jpg to 8.jpg, big-endian in 11.jpg to 18.jpg.
+    for (std::uint16_t value = 1; value <= 8; ++value)
+        for (const bool mm : {false, true})
+            files.emplace_back(std::to_wstring(value + 10 * mm) + L".jpg",
+                               withExif(jpeg, tiffBytes(mm, {{274, 3, 1, value}})), value);
     // An APP1 segment too short for the EXIF signature that follows it: the
     // decoder steps over the rest as stray bytes, and so does the walk.
     const std::string exif = std::string("Exif\0\0", 6) + tiffBytes(false, {{274, 3, 1, 3}});
@@ -38,10 +45,12 @@ TEST(HostileSources, CraftedHeadersAreAddedAndRunAsTheDecoderSeesThem)
         writeFileBytes(folder.file(name), bytes);
         ImageEntry entry;
         ASSERT_TRUE(probeImage(folder.file(name), entry));
-        const std::uint32_t width = orientation == 6 ? 12 : 16;
+        const std::uint32_t width = orientation >= 5 ? 12 : 16;
         EXPECT_EQ(std::tuple(entry.width, entry.height, entry.orientation), std::tuple(width, 28 - width, orientation));
         EXPECT_EQ(convertImage(entry, {width / 2, 14 - width / 2}, folder.file(name + L".png"), L".png"), S_OK);
         EXPECT_EQ(readImageFacts(folder.file(name + L".png")).width, width / 2);
+        // Nothing the pipeline built still holds the source open.
+        EXPECT_TRUE(DeleteFileW(folder.file(name).c_str()));
     }
 }
 

@@ -112,37 +112,6 @@ TEST(Transcode, GifOutputHoldsAtMost256Colours)
     EXPECT_LT(meanDifference(source, pixels), 6.0);
 }
 
-// How each stored orientation turns is checked pixel by pixel below; here it is read from EXIF.
-TEST(Transcode, PhotosStoredOnTheirSideAreAddedAndConvertedByTheirExifOrientation)
-{
-    TempFolder folder;
-    const std::wstring plain = folder.file(L"plain.jpg");
-    ASSERT_EQ(writeTestImage(plain, GUID_ContainerFormatJpeg, 64, 40, GUID_WICPixelFormat24bppBGR), S_OK);
-    const std::string jpeg = readFileBytes(plain);
-    // Each file with its orientation. A malformed EXIF block counts as 1: for
-    // this count Wine's IFD reader would write far past its buffer.
-    std::vector<std::tuple<std::wstring, std::string, std::uint16_t>> photos = {
-        {L"count.jpg", withExif(jpeg, tiffBytes(true, {{274, 3, 0x80000001, 8}})), 1}};
-    // Little-endian TIFF headers in 1.jpg to 8.jpg, big-endian ones in 11.jpg to 18.jpg.
-    for (std::uint16_t value = 1; value <= 8; ++value)
-        for (const bool mm : {false, true})
-            photos.emplace_back(std::to_wstring(value + 10 * mm) + L".jpg",
-                                withExif(jpeg, tiffBytes(mm, {{274, 3, 1, value}})), value);
-    for (const auto& [name, bytes, orientation] : photos) {
-        SCOPED_TRACE(testing::Message() << name);
-        writeFileBytes(folder.file(name), bytes);
-        ImageEntry entry;
-        ASSERT_TRUE(probeImage(folder.file(name), entry));
-        const std::uint32_t width = orientation >= 5 ? 40 : 64;
-        EXPECT_EQ(std::tuple(entry.orientation, entry.width, entry.height),
-                  std::tuple(orientation, width, 104 - width));
-        ASSERT_EQ(convertImage(entry, {width / 2, 52 - width / 2}, folder.file(name + L".png"), L".png"), S_OK);
-        EXPECT_EQ(readImageFacts(folder.file(name + L".png")).width, width / 2);
-        // Nothing the pipeline built still holds the source open.
-        EXPECT_TRUE(DeleteFileW(folder.file(name).c_str()));
-    }
-}
-
 TEST(Transcode, PhotosAtTheirOwnSizeOrScaledAreTheirPixelsTurnedUpright)
 {
     // Stored sides and, for every orientation, how a shown pixel (x, y) finds its
