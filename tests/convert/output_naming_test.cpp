@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "convert/output_naming.h"
 #include "support/test_files.h"
@@ -13,10 +14,7 @@ namespace {
 
 TEST(PathStem, DropsFolderDriveStreamAndExtension)
 {
-    const struct {
-        const wchar_t* path;
-        const wchar_t* stem;
-    } cases[] = {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"C:\\Fotos\\a.b.png", L"a.b"},
         {L".profile", L".profile"},
         {L"x.", L"x"},
@@ -25,13 +23,12 @@ TEST(PathStem, DropsFolderDriveStreamAndExtension)
         {L"C:\\daten\\.", L"."},
         {L"C:\\daten\\..", L".."},
     };
-    for (const auto& c : cases) EXPECT_EQ(pathStem(c.path), c.stem) << c.path;
+    for (const auto& [path, stem] : cases) EXPECT_EQ(pathStem(path), stem) << path;
 }
 
 TEST(UniqueOutputPath, TakesTheFirstFreeNameInARealFolder)
 {
     const TempFolder folder;
-    ASSERT_FALSE(folder.path().empty());
     const auto unique = [](const std::wstring& targetFolder, const wchar_t* extension = L".jpg") {
         return uniqueOutputPath(targetFolder, L"C:\\Fotos\\urlaub.heic", extension).path;
     };

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "convert/encoder_lookup.h"
 #include "convert/imaging.h"
+#include "convert/transcode.h"
 
 TempFolder::TempFolder()
 {
@@ -37,20 +39,19 @@ namespace {
 // Smooth gradients with a little deterministic noise, like a photo.
 std::vector<BYTE> pictureBgra(std::uint32_t width, std::uint32_t height)
 {
-    std::vector<BYTE> pixels(static_cast<size_t>(width) * height * 4);
+    std::vector<BYTE> pixels;
     std::uint32_t noise = 12345;
-    for (std::uint32_t y = 0; y < height; ++y) {
+    const auto channel = [](std::uint32_t value, int jitter) {
+        return static_cast<BYTE>(std::clamp(static_cast<int>(value) + jitter, 0, 255));
+    };
+    for (std::uint32_t y = 0; y < height; ++y)
         for (std::uint32_t x = 0; x < width; ++x) {
             noise = noise * 1664525u + 1013904223u;
             const int jitter = static_cast<int>(noise >> 28) - 8;
-            BYTE* pixel = &pixels[(static_cast<size_t>(y) * width + x) * 4];
-            pixel[0] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * x / width) + jitter, 0, 255));
-            pixel[1] = static_cast<BYTE>(std::clamp(static_cast<int>(255 * y / height) + jitter, 0, 255));
-            const int diagonal = static_cast<int>(255 * (x + y) / (width + height));
-            pixel[2] = static_cast<BYTE>(std::clamp(diagonal - jitter, 0, 255));
-            pixel[3] = static_cast<BYTE>(128 + 127 * x / width);
+            pixels.insert(pixels.end(), {channel(255 * x / width, jitter), channel(255 * y / height, jitter),
+                                         channel(255 * (x + y) / (width + height), -jitter),
+                                         static_cast<BYTE>(128 + 127 * x / width)});
         }
-    }
     return pixels;
 }
 
@@ -126,4 +127,53 @@ ImageFacts readImageFacts(const std::wstring& path)
         return frame->GetResolution(&facts.dpiX, &facts.dpiY);
     }();
     return facts;
+}
+
+ComPtr<IWICBitmapFrameDecode> readFrame(const std::wstring& path)
+{
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (SUCCEEDED(imagingFactory()->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                              WICDecodeMetadataCacheOnDemand, &decoder)))
+        decoder->GetFrame(0, &frame);
+    return frame;
+}
+
+std::vector<std::uint32_t> bgraPixels(IWICBitmapSource* source)
+{
+    ComPtr<IWICBitmapSource> bgra;
+    UINT width = 0, height = 0;
+    if (!source || FAILED(source->GetSize(&width, &height)) ||
+        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, source, &bgra)))
+        return {};
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
+    const HRESULT copied = bgra->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                                            reinterpret_cast<BYTE*>(pixels.data()));
+    return SUCCEEDED(copied) ? pixels : std::vector<std::uint32_t>{};
+}
+
+std::vector<std::uint32_t> readBgraPixels(const std::wstring& path)
+{
+    return bgraPixels(readFrame(path).Get());
+}
+
+HRESULT convertImage(const ImageEntry& entry, PixelSize target, const std::wstring& output,
+                     const std::wstring& extension, int quality)
+{
+    GUID container{};
+    if (!findEncoder(extension, container)) return WINCODEC_ERR_COMPONENTNOTFOUND;
+    return transcodeImageToSize(entry, target, output, container, extension, quality);
+}
+
+ComPtr<IPropertyBag2> jpegFrameOptions()
+{
+    ComPtr<IStream> memory;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    EXPECT_TRUE(SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
+                SUCCEEDED(imagingFactory()->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+                SUCCEEDED(encoder->Initialize(memory.Get(), WICBitmapEncoderNoCache)) &&
+                SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && options);
+    return options;
 }

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/imaging.h"
+#include "imagelist/image_entry.h"
+#include "settings/scaling.h"
+
 // A fresh empty folder under the temp path, removed with everything in it.
 class TempFolder {
 public:
@@ -48,3 +52,19 @@ struct ImageFacts {
 };
 
 ImageFacts readImageFacts(const std::wstring& path);
+
+// Frame 0 of the file as its decoder gives it; null when it cannot be read.
+ComPtr<IWICBitmapFrameDecode> readFrame(const std::wstring& path);
+// The source's pixels as 32-bit BGRA (0xAARRGGBB), row by row; empty when they cannot be read.
+std::vector<std::uint32_t> bgraPixels(IWICBitmapSource* source);
+// Frame 0 of the file as bgraPixels gives it.
+std::vector<std::uint32_t> readBgraPixels(const std::wstring& path);
+
+// Converts entry into output with the encoder installed for extension, or
+// fails with WINCODEC_ERR_COMPONENTNOTFOUND where there is none.
+HRESULT convertImage(const ImageEntry& entry, PixelSize target, const std::wstring& output,
+                     const std::wstring& extension, int quality = 85);
+
+// The options bag the JPEG encoder hands out with a new frame: what is written
+// into it reads back, and all the real bags share its vtable.
+ComPtr<IPropertyBag2> jpegFrameOptions();
