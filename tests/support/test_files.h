@@ -1,9 +1,13 @@
 // Plain file helpers for tests that check what a handler left on disk: whole
-// files as bytes and the names a folder holds; and image bytes edited by hand.
+// files as bytes and the names a folder holds; image bytes edited by hand; and
+// the program started as a process, its output in files.
 #pragma once
+
+#include <windows.h>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,3 +52,20 @@ private:
     std::wstring target_;
     bool made_ = false;
 };
+
+struct ProgramRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::string out;
+    std::string err;
+};
+// Starts a program built one folder above the test executables, with its standard
+// output and error in files; `meanwhile` gets the running process and the path of
+// its error file. A program still running after a minute is ended.
+ProgramRun runProgram(const std::wstring& program, const std::wstring& arguments, DWORD flags = 0,
+                      const std::function<void(const PROCESS_INFORMATION&, const std::wstring&)>& meanwhile = {});
+
+// In double quotes, as a command line takes a path with blanks.
+inline std::wstring quoted(const std::wstring& text)
+{
+    return L"\"" + text + L"\"";
+}
