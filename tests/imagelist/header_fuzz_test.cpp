@@ -1,7 +1,8 @@
 // The header and EXIF parsers on real files, crafted headers and thousands of
-// deterministic mutations: nothing crashes, hangs or reads outside the bytes
-// given (a build of this file with checked containers asserts every access),
-// and a JPEG's compacted header tells what the whole file tells.
+// deterministic mutations, the first of them probed by the decoders too: nothing
+// crashes, hangs or reads outside the bytes given (a build of this file with
+// checked containers asserts every access), and a JPEG's compacted header tells
+// what the whole file tells.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +11,9 @@
 #include "imagelist/byte_reader.h"
 #include "imagelist/declared_size.h"
 #include "imagelist/exif_orientation.h"
+#include "imagelist/image_list.h"
 #include "imagelist/jpeg_header.h"
+#include "imagelist/orientation_reader.h"
 #include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
@@ -85,8 +88,9 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
 {
     TempFolder folder;
     std::mt19937 random(20261207);
-    std::size_t refused = 0, compacted = 0;
+    std::size_t refused = 0, compacted = 0, added = 0;
     for (const Seed& seed : seedImages(folder)) {
+        const std::wstring path = folder.file(L"mutated." + std::wstring(seed.name, seed.name + 3));
         for (int i = 0; i < 2000; ++i) {
             const std::string mutation = mutated(seed.bytes, random);
             // An exact copy, so that a read past the end leaves the allocation.
@@ -96,6 +100,15 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
             refused += verdict != HeaderVerdict::Decodable;
             const std::span<const std::uint8_t> exif = exifTiffPart(bytes);
             static_cast<void>(ifdAccepted(exif.empty() ? std::span(bytes) : exif));
+            // The first ones reach the decoders too, and what they open the orientation reader:
+            // from the file for a TIFF, from the header's copy for a JPEG; also where a decoder refuses.
+            if (i < 80) {
+                writeFileBytes(path, mutation);
+                ImageEntry entry;
+                added += probeImage(path, entry);
+                const std::uint16_t orientation = readOrientation(path, readFileHeader(path));
+                EXPECT_TRUE(orientation >= 1 && orientation <= 8);
+            }
             const std::vector<std::uint8_t> compact = compactJpegHeader(file);
             if (compact.empty()) continue;
             ++compacted;
@@ -103,11 +116,15 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
             EXPECT_EQ(headerVerdict(compactFile), verdict) << seed.name << " mutation " << i;
             EXPECT_TRUE(std::ranges::equal(exifTiffPart(compact), exif)) << seed.name << " mutation " << i;
         }
+        // No decoder holds the file any more.
+        EXPECT_TRUE(DeleteFileW(path.c_str()));
     }
     // The mutations reach refusals as well as files still read, and the JPEG walk.
     EXPECT_GT(refused, 2000u);
     EXPECT_LT(refused, 10000u);
     EXPECT_GT(compacted, 1800u);
+    EXPECT_GT(added, 50u);
+    EXPECT_LT(added, 430u);
 }
 
 }  // namespace

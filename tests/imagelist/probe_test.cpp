@@ -11,7 +11,6 @@
 
 #include "imagelist/declared_size.h"
 #include "imagelist/image_list.h"
-#include "imagelist/orientation_reader.h"
 #include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
@@ -81,29 +80,6 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
     EXPECT_TRUE(probeImage(path, entry));
     writeFileBytes(path, withClaimedSize(readFileBytes(path), 65000, 65000));
     EXPECT_FALSE(probeImage(path, entry));
-}
-
-// The decoders see mutated files too, and what they open goes through the
-// orientation reader: from the file for a TIFF, from the header's copy for a JPEG.
-TEST(ProbeImage, AddsOrRefusesMutatedFilesOfEveryFormatAndLeavesThemClosed)
-{
-    TempFolder folder;
-    std::mt19937 random(4711);
-    std::size_t added = 0, refused = 0;
-    for (const Seed& seed : seedImages(folder)) {
-        const std::wstring path = folder.file(L"mutated." + std::wstring(seed.name, seed.name + 3));
-        for (int i = 0; i < 80; ++i) {
-            writeFileBytes(path, mutated(seed.bytes, random));
-            ImageEntry entry;
-            (probeImage(path, entry) ? added : refused) += 1;
-            // Also where the decoder refuses what the orientation reader is given.
-            const std::uint16_t orientation = readOrientation(path, readFileHeader(path));
-            EXPECT_TRUE(orientation >= 1 && orientation <= 8);
-        }
-        EXPECT_TRUE(DeleteFileW(path.c_str()));
-    }
-    EXPECT_GT(added, 50u);
-    EXPECT_GT(refused, 50u);
 }
 
 }  // namespace
