@@ -10,10 +10,12 @@
 
 #include "imagelist/byte_reader.h"
 #include "imagelist/declared_size.h"
+#include "imagelist/embedded_profile.h"
 #include "imagelist/exif_orientation.h"
 #include "imagelist/image_list.h"
 #include "imagelist/jpeg_header.h"
 #include "imagelist/orientation_reader.h"
+#include "support/colour_files.h"
 #include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
@@ -38,6 +40,16 @@ bool ifdAccepted(std::span<const std::uint8_t> tiff)
 {
     const std::optional<IfdLocation> ifd = firstIfd(tiff);
     return ifd && ifdValuesInBounds(ByteReader(tiff).from(ifd->offset), ifd->bigEndian, tiff.size());
+}
+
+// What the profile finders take from a file is made of its bytes, never more; counts what they found.
+int profilesFound(std::span<const std::uint8_t> bytes)
+{
+    const std::vector<std::uint8_t> joined = jpegIccProfile(bytes);
+    const std::span<const std::uint8_t> tagged = tiffIccProfile(bytes);
+    EXPECT_LE(joined.size(), bytes.size());
+    EXPECT_TRUE(tagged.empty() || tagged.data() + tagged.size() <= bytes.data() + bytes.size());
+    return !joined.empty() + exifMarksAdobeRgb(bytes) + !tagged.empty();
 }
 
 TEST(DeclaredSize, OfRealFilesAndCraftedHeadersOfEveryFormatRead)
@@ -88,8 +100,13 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
 {
     TempFolder folder;
     std::mt19937 random(20261207);
-    std::size_t refused = 0, compacted = 0, added = 0;
-    for (const Seed& seed : seedImages(folder)) {
+    std::vector<Seed> seeds = seedImages(folder);
+    // And files with profiles to find: APP2 chunks, TIFF's tag 34675, the EXIF mark of Adobe RGB.
+    seeds.push_back({"icc", withSegments(seeds[0].bytes, iccSegment(1, 2, "first") + iccSegment(2, 2, "next"))});
+    seeds.push_back({"cam", withCameraExif(seeds[0].bytes, 0xFFFF, "R03")});
+    seeds.push_back({"tag", tiffBytes(true, {{34675, 7, 7, 26}}, "profile")});
+    std::size_t refused = 0, compacted = 0, added = 0, found = 0;
+    for (const Seed& seed : seeds) {
         const std::wstring path = folder.file(L"mutated." + std::wstring(seed.name, seed.name + 3));
         for (int i = 0; i < 2000; ++i) {
             const std::string mutation = mutated(seed.bytes, random);
@@ -100,6 +117,7 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
             refused += verdict != HeaderVerdict::Decodable;
             const std::span<const std::uint8_t> exif = exifTiffPart(bytes);
             static_cast<void>(ifdAccepted(exif.empty() ? std::span(bytes) : exif));
+            found += profilesFound(bytes);
             // The first ones reach the decoders too, and what they open the orientation reader:
             // from the file for a TIFF, from the header's copy for a JPEG; also where a decoder refuses.
             if (i < 80) {
@@ -125,6 +143,7 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
     EXPECT_GT(compacted, 1800u);
     EXPECT_GT(added, 50u);
     EXPECT_LT(added, 430u);
+    EXPECT_GT(found, 1000u);
 }
 
 }  // namespace

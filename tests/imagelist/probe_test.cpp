@@ -15,8 +15,6 @@
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
-namespace {
-
 TEST(ProbeImage, RecordsFrameZerosSizeThePathAsPassedAndTheSizeOnDisk)
 {
     TempFolder folder;
@@ -81,5 +79,3 @@ TEST(ProbeImage, RefusesWhatNoDecoderOpensOrWhatClaimsAHugeOrBrokenSizeAndLeaves
     writeFileBytes(path, withClaimedSize(readFileBytes(path), 65000, 65000));
     EXPECT_FALSE(probeImage(path, entry));
 }
-
-}  // namespace

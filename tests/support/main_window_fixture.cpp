@@ -97,9 +97,8 @@ void MainWindowTest::TearDown()
     setMainWindow(nullptr);
     // The window posts the quit message when destroyed; it must not reach the next test.
     MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         if (message.message != WM_QUIT) DispatchMessageW(&message);
-    }
     imageList().clear();
     userPrompts() = systemPrompts();
 }
