@@ -108,7 +108,6 @@ TEST_F(MainWindowTest, CreatesEveryControlWithItsTextStylesFontEnablingAndRanges
             EXPECT_EQ(ask(id, WM_GETFONT), reinterpret_cast<LRESULT>(font));
         }
     }
-    EXPECT_EQ(ask(kKeepAspectCheck, BM_GETCHECK), BST_CHECKED);
     const wchar_t* items[] = {L"JPEG (.jpg)", L"JFIF (.jfif)", L"PNG (.png)", L"WebP (.webp)", L"TIFF (.tif)",
                               L"BMP (.bmp)", L"GIF (.gif)", L"Originalgr\u00f6\u00dfe", L"Prozentual",
                               L"Feste Breite", L"Feste H\u00f6he", L"Exakte Gr\u00f6\u00dfe"};

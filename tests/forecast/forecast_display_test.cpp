@@ -14,7 +14,6 @@ TEST_F(MainWindowTest, ForecastAndSummaryLinesUseTheWorkedExample)
     imageList().append({L"\\\\server\\share\\urlaub2.jpg", 4000, 3000, 5000000});
     rebuildImageListView();
     EXPECT_EQ(text(kSummaryText), L"2 Bilder  \u2022  Original 9.5 MB  \u2022  Prognose 8.9 MB");
-    EXPECT_EQ(cell(1, 0), L"urlaub2.jpg");
     // An unreadable size adds nothing to the original sum but still gets a forecast.
     imageList().append(ImageEntry{L"C:\\Fotos\\scan.png", 1920, 1080, 0});
     rebuildImageListView();

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::span<const std::uint8_t> bytesOf(const std::string& text)
-{
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 std::string joined(const std::string& segments)
 {
     // Start of image, the segments, a frame header and the start of the scan.

@@ -23,11 +23,6 @@
 namespace {
 using Kind = DeclaredSize::Kind;
 
-std::span<const std::uint8_t> bytesOf(const std::string& text)
-{
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 std::tuple<Kind, std::uint32_t, std::uint32_t> sizeOf(const std::string& bytes)
 {
     MemorySource file(bytesOf(bytes));

@@ -8,12 +8,18 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, std::string_view bytes);
+// A string's bytes as the parsers take them.
+inline std::span<const std::uint8_t> bytesOf(const std::string& text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 
 // The names of the plain files directly in the folder, sorted.
 std::vector<std::wstring> fileNamesIn(const std::wstring& folder);
