@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,8 @@ constexpr wchar_t kCli[] = L"lumora-cli.exe";
 
 std::string utf8(const std::wstring& text)
 {
-    std::string bytes(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.pop_back();
-    return bytes;
+    const std::u8string bytes = std::filesystem::path(text).u8string();
+    return {bytes.begin(), bytes.end()};
 }
 
 class ConsoleProgramTest : public MainWindowTest {
