@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "convert/encoder_lookup.h"
-#include "imagelist/image_list.h"
 #include "support/main_window_fixture.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
