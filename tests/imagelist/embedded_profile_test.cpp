@@ -49,17 +49,16 @@ TEST(TiffIccProfile, TakesTag34675OfTheFirstIfdWhenItLiesInside)
     EXPECT_TRUE(tiffIccProfile(bytesOf(tiffBytes(false, {{34675, 7, 7, 0xFFFFFFF0}}, "profile"))).empty());
 }
 
-std::string cameraJpeg(std::uint16_t colorSpace, const char* index)
-{
-    return withCameraExif("\xFF\xD8\xFF\xDA", colorSpace, index);
-}
-
 TEST(ExifMarksAdobeRgb, OnlyUncalibratedWithIndexR03)
 {
-    EXPECT_TRUE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R03"))));
-    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R98"))));
-    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(1, "R03"))));
-    EXPECT_FALSE(exifMarksAdobeRgb(bytesOf(cameraJpeg(0xFFFF, "R03").substr(0, 60))));
+    // Camera EXIF with this ColorSpace and interoperability index, cut after so many bytes.
+    const auto marked = [](std::uint16_t colorSpace, const char* index, std::size_t length = std::string::npos) {
+        return exifMarksAdobeRgb(bytesOf(withCameraExif("\xFF\xD8\xFF\xDA", colorSpace, index).substr(0, length)));
+    };
+    EXPECT_TRUE(marked(0xFFFF, "R03"));
+    EXPECT_FALSE(marked(0xFFFF, "R98"));
+    EXPECT_FALSE(marked(1, "R03"));
+    EXPECT_FALSE(marked(0xFFFF, "R03", 60));
 }
 
 }  // namespace

@@ -113,11 +113,6 @@ void MainWindowTest::setClientSize(int width, int height)
                  frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-void MainWindowTest::command(ControlId id, WORD notification)
-{
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control(id)));
-}
-
 void MainWindowTest::selectCombo(ControlId id, int index)
 {
     SendMessageW(control(id), CB_SETCURSEL, index, 0);

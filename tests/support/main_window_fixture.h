@@ -36,7 +36,10 @@ protected:
     void setClientSize(int width, int height);
 
     // Sends what the control would send its parent when the user acts on it.
-    void command(ControlId id, WORD notification);
+    void command(ControlId id, WORD notification)
+    {
+        SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control(id)));
+    }
     void click(ControlId id) { command(id, BN_CLICKED); }
     void selectCombo(ControlId id, int index);
     // The edit reports EN_CHANGE itself.
