@@ -75,7 +75,7 @@ void MainWindowTest::SetUp()
     prompts.openFileDialog = [this](OPENFILENAMEW& dialog) {
         if (openAnswers.empty()) return OpenDialogOutcome{false, 0};
         fillOpenDialogBuffer(dialog.lpstrFile, dialog.nMaxFile, openAnswers.front());
-        openAnswers.pop_front();
+        openAnswers.erase(openAnswers.begin());
         return OpenDialogOutcome{true, 0};
     };
     prompts.pickFolder = [](HWND, const std::wstring&) { return std::optional<std::wstring>(); };

@@ -8,7 +8,6 @@
 
 #include <commctrl.h>
 
-#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -61,7 +60,7 @@ protected:
 
     std::vector<ShownMessage> messages;
     // The paths the scripted open dialog picks next; with none left it is cancelled.
-    std::deque<std::vector<std::wstring>> openAnswers;
+    std::vector<std::vector<std::wstring>> openAnswers;
     std::vector<std::wstring> openedFolders;
     // Runs inside the next message box, while it would be on screen.
     std::function<void()> duringMessageBox;
