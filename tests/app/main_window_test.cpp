@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "app/drawing_objects.h"
 #include "app/layout.h"
@@ -16,15 +17,9 @@
 namespace {
 constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
-// Style bits that must be set besides WS_CHILD | WS_VISIBLE; a combo box hands its
-// WS_VSCROLL on to its drop-down list, so it is not checked there.
-struct ExpectedControl {
-    ControlId id;
-    const wchar_t* text;  // not checked when null
-    DWORD style;
-};
-
-const ExpectedControl kExpectedControls[] = {
+// Each control, its text as created (not checked when null) and the style bits that must be set besides
+// WS_CHILD | WS_VISIBLE; a combo box hands its WS_VSCROLL on to its drop-down list, so it is not checked there.
+const std::tuple<ControlId, const wchar_t*, DWORD> kExpectedControls[] = {
     {kImageListView, L"", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER}, {kProgressBar, L"", PBS_SMOOTH},
     {kAddImagesButton, L"Bilder hinzuf\u00fcgen", 0}, {kRemoveImagesButton, L"Auswahl entfernen", 0},
     {kClearImagesButton, L"Liste leeren", 0}, {kSummaryText, L"Keine Bilder ausgew\u00e4hlt", 0},
@@ -113,7 +108,6 @@ TEST_F(MainWindowTest, CreatesEveryControlWithItsTextStylesFontEnablingAndRanges
             EXPECT_EQ(ask(id, WM_GETFONT), reinterpret_cast<LRESULT>(font));
         }
     }
-    EXPECT_EQ(ask(kKeepAspectCheck, BM_GETCHECK), BST_CHECKED);
     const wchar_t* items[] = {L"JPEG (.jpg)", L"JFIF (.jfif)", L"PNG (.png)", L"WebP (.webp)", L"TIFF (.tif)",
                               L"BMP (.bmp)", L"GIF (.gif)", L"Originalgr\u00f6\u00dfe", L"Prozentual",
                               L"Feste Breite", L"Feste H\u00f6he", L"Exakte Gr\u00f6\u00dfe"};

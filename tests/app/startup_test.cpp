@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/controls.h"
+#include "support/test_files.h"
 #include "support/wic_files.h"
 
 namespace {
@@ -28,34 +29,20 @@ TEST(Startup, ProgramShowsItsWindowAddsItsCommandLineAndExitsWithZeroWhenClosed)
     for (const std::wstring& path : {files.file(L"mit Leerzeichen.png"), tree + L"\\a.png", tree + L"\\U\\b.png",
                                      tree + L"\\notiz.txt", deep})
         writeSmallPng(path);
-    // The program sits one folder above the test executable.
-    wchar_t self[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring program(self);
-    program.replace(program.rfind(L"tests"), std::wstring::npos, L"lumora.exe");
-    std::wstring commandLine = L"\"" + program + L"\" \"" + files.file(L"mit Leerzeichen.png") + L"\" \"" +
-                               tree + L"\" \"" + deep + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION lumora{};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &lumora))
-        << GetLastError();
-    CloseHandle(lumora.hThread);
     HWND window = nullptr;
-    EXPECT_TRUE(waitUntil(lumora.hProcess, [&] {
-        // Another process's window answers from the text the system keeps for it.
-        wchar_t summary[64]{};
-        window = FindWindowW(L"Lumora.MainWindow", nullptr);
-        return window && IsWindowVisible(window) && GetWindowTextW(GetDlgItem(window, kSummaryText), summary, 64) &&
-               std::wstring_view(summary).starts_with(L"4 Bilder  \u2022");
-    })) << "no visible main window with the four images";
-    EXPECT_TRUE(window && IsWindowEnabled(window)) << "a message box is open";  // nothing was unreadable
-    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    DWORD exitCode = 1234;
-    if (WaitForSingleObject(lumora.hProcess, window ? 20000 : 0) != WAIT_OBJECT_0)
-        TerminateProcess(lumora.hProcess, 99);
-    GetExitCodeProcess(lumora.hProcess, &exitCode);
-    CloseHandle(lumora.hProcess);
-    EXPECT_EQ(exitCode, 0u);
+    const ProgramRun run = runProgram(
+        L"lumora.exe", quoted(files.file(L"mit Leerzeichen.png")) + L" " + quoted(tree) + L" " + quoted(deep), 0,
+        [&](const PROCESS_INFORMATION& lumora, const std::wstring&) {
+            EXPECT_TRUE(waitUntil(lumora.hProcess, [&] {
+                // Another process's window answers from the text the system keeps for it.
+                wchar_t summary[64]{};
+                window = FindWindowW(L"Lumora.MainWindow", nullptr);
+                return window && IsWindowVisible(window) &&
+                       GetWindowTextW(GetDlgItem(window, kSummaryText), summary, 64) &&
+                       std::wstring_view(summary).starts_with(L"4 Bilder  \u2022");
+            })) << "no visible main window with the four images";
+            EXPECT_TRUE(window && IsWindowEnabled(window)) << "a message box is open";  // nothing was unreadable
+            if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+        });
+    EXPECT_EQ(run.exitCode, 0u);
 }

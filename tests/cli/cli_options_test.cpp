@@ -2,18 +2,16 @@
 // defaults, the same clamping, and a usage error that names its cause.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
+
 #include "cli/cli_options.h"
 
 namespace {
 std::vector<std::wstring> words(const std::wstring& line)
 {
-    std::vector<std::wstring> result;
-    for (std::size_t start = 0; start < line.size();) {
-        const std::size_t end = std::min(line.find(L' ', start), line.size());
-        result.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return result;
+    std::wistringstream stream(line);
+    return {std::istream_iterator<std::wstring, wchar_t>(stream), {}};
 }
 }  // namespace
 

@@ -5,73 +5,22 @@
 
 #include <windows.h>
 
-#include <functional>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "convert/encoder_lookup.h"
-#include "imagelist/image_list.h"
 #include "support/main_window_fixture.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
 namespace {
-struct Finished {
-    DWORD exitCode = STILL_ACTIVE;
-    std::string out;
-    std::string err;
-};
+constexpr wchar_t kCli[] = L"lumora-cli.exe";
 
 std::string utf8(const std::wstring& text)
 {
-    std::string bytes(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.pop_back();
-    return bytes;
-}
-
-// lumora-cli.exe with its standard output and error in files; `meanwhile` gets
-// the running process and the path of its error file.
-Finished runCli(const std::wstring& arguments, DWORD flags = 0,
-                const std::function<void(const PROCESS_INFORMATION&, const std::wstring&)>& meanwhile = {})
-{
-    wchar_t self[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring program(self);
-    program = program.substr(0, program.find_last_of(L'\\'));
-    program = program.substr(0, program.find_last_of(L'\\')) + L"\\lumora-cli.exe";
-    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-    const TempFolder streams;
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    const auto create = [&](const wchar_t* name) {
-        return CreateFileW(streams.file(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_NEW, 0,
-                           nullptr);
-    };
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = create(L"out");
-    startup.hStdError = create(L"err");
-    PROCESS_INFORMATION process{};
-    Finished finished;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup,
-                       &process)) {
-        if (meanwhile) meanwhile(process, streams.file(L"err"));
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-        GetExitCodeProcess(process.hProcess, &finished.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(startup.hStdOutput);
-    CloseHandle(startup.hStdError);
-    finished.out = readFileBytes(streams.file(L"out"));
-    finished.err = readFileBytes(streams.file(L"err"));
-    return finished;
-}
-
-std::wstring quoted(const std::wstring& path)
-{
-    return L"\"" + path + L"\"";
+    const std::u8string bytes = std::filesystem::path(text).u8string();
+    return {bytes.begin(), bytes.end()};
 }
 
 class ConsoleProgramTest : public MainWindowTest {
@@ -114,7 +63,7 @@ TEST_F(ConsoleProgramTest, ExitCodesSayHowItWentAndNamesArriveWholeAsUtf8)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.arguments);
-        const Finished finished = runCli(c.arguments);
+        const ProgramRun finished = runProgram(kCli, c.arguments);
         EXPECT_EQ(finished.exitCode, c.exitCode);
         EXPECT_TRUE(finished.out.starts_with(utf8(c.out))) << finished.out;
         EXPECT_TRUE(finished.err.starts_with(utf8(c.errStart))) << finished.err;
@@ -144,13 +93,14 @@ TEST_F(ConsoleProgramTest, TheConsoleShowsAndWritesWhatTheWindowDoes)
     shown += utf8(text(kForecastText) + L"\n" + text(kSummaryText) + L"\n");
     std::wstring files;
     for (const std::wstring& path : paths) files += L" " + quoted(path);
-    EXPECT_EQ(runCli(L"--prognose --format png --prozent 500" + files).out, shown);
+    EXPECT_EQ(runProgram(kCli, L"--prognose --format png --prozent 500" + files).out, shown);
 
     for (const std::wstring& folder : {target.file(L"fenster"), target.file(L"konsole")})
         writeSmallPng(folder + L"\\bild.png");
     click(kStartButton);
     ASSERT_TRUE(pumpUntil([this] { return !messages.empty(); }));
-    const Finished finished = runCli(L"--ziel " + quoted(target.file(L"konsole")) + L" --format png --prozent 500" + files);
+    const ProgramRun finished =
+        runProgram(kCli, L"--ziel " + quoted(target.file(L"konsole")) + L" --format png --prozent 500" + files);
     EXPECT_EQ(finished.exitCode, 1u);
     EXPECT_NE(finished.out.find(utf8(messages[0].text)), std::string::npos) << finished.out;
     const std::vector<std::wstring> names = {L"bild (2).png", L"bild (3).png", L"bild.png", L"breit.png"};
@@ -169,7 +119,7 @@ TEST_F(ConsoleProgramTest, CtrlCCancelsLikeAbbrechenAndLeavesOnlyWholeFiles)
     ASSERT_TRUE(AllocConsole());
     std::wstring files;
     for (const wchar_t* name : {L"a.png", L"b.png", L"c.png"}) files += L" " + quoted(image(name, 1600, 1200));
-    const Finished finished = runCli(
+    const ProgramRun finished = runProgram(kCli, 
         L"--parallel 1 --format png --ziel " + quoted(target.path()) + files, CREATE_NEW_PROCESS_GROUP,
         [](const PROCESS_INFORMATION& process, const std::wstring& err) {
             while (readFileBytes(err).find("Verarbeite 1 von 3") == std::string::npos)

@@ -1,7 +1,8 @@
 // The header and EXIF parsers on real files, crafted headers and thousands of
-// deterministic mutations: nothing crashes, hangs or reads outside the bytes
-// given (a build of this file with checked containers asserts every access),
-// and a JPEG's compacted header tells what the whole file tells.
+// deterministic mutations, the first of them probed by the decoders too: nothing
+// crashes, hangs or reads outside the bytes given (a build of this file with
+// checked containers asserts every access), and a JPEG's compacted header tells
+// what the whole file tells.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,19 +10,18 @@
 
 #include "imagelist/byte_reader.h"
 #include "imagelist/declared_size.h"
+#include "imagelist/embedded_profile.h"
 #include "imagelist/exif_orientation.h"
+#include "imagelist/image_list.h"
 #include "imagelist/jpeg_header.h"
+#include "imagelist/orientation_reader.h"
+#include "support/colour_files.h"
 #include "support/hostile_files.h"
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
 namespace {
 using Kind = DeclaredSize::Kind;
-
-std::span<const std::uint8_t> bytesOf(const std::string& text)
-{
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
 
 std::tuple<Kind, std::uint32_t, std::uint32_t> sizeOf(const std::string& bytes)
 {
@@ -35,6 +35,16 @@ bool ifdAccepted(std::span<const std::uint8_t> tiff)
 {
     const std::optional<IfdLocation> ifd = firstIfd(tiff);
     return ifd && ifdValuesInBounds(ByteReader(tiff).from(ifd->offset), ifd->bigEndian, tiff.size());
+}
+
+// What the profile finders take from a file is made of its bytes, never more; counts what they found.
+int profilesFound(std::span<const std::uint8_t> bytes)
+{
+    const std::vector<std::uint8_t> joined = jpegIccProfile(bytes);
+    const std::span<const std::uint8_t> tagged = tiffIccProfile(bytes);
+    EXPECT_LE(joined.size(), bytes.size());
+    EXPECT_TRUE(tagged.empty() || tagged.data() + tagged.size() <= bytes.data() + bytes.size());
+    return !joined.empty() + exifMarksAdobeRgb(bytes) + !tagged.empty();
 }
 
 TEST(DeclaredSize, OfRealFilesAndCraftedHeadersOfEveryFormatRead)
@@ -85,8 +95,14 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
 {
     TempFolder folder;
     std::mt19937 random(20261207);
-    std::size_t refused = 0, compacted = 0;
-    for (const Seed& seed : seedImages(folder)) {
+    std::vector<Seed> seeds = seedImages(folder);
+    // And files with profiles to find: APP2 chunks, TIFF's tag 34675, the EXIF mark of Adobe RGB.
+    seeds.push_back({"icc", withSegments(seeds[0].bytes, iccSegment(1, 2, "first") + iccSegment(2, 2, "next"))});
+    seeds.push_back({"cam", withCameraExif(seeds[0].bytes, 0xFFFF, "R03")});
+    seeds.push_back({"tag", tiffBytes(true, {{34675, 7, 7, 26}}, "profile")});
+    std::size_t refused = 0, compacted = 0, added = 0, found = 0;
+    for (const Seed& seed : seeds) {
+        const std::wstring path = folder.file(L"mutated." + std::wstring(seed.name, seed.name + 3));
         for (int i = 0; i < 2000; ++i) {
             const std::string mutation = mutated(seed.bytes, random);
             // An exact copy, so that a read past the end leaves the allocation.
@@ -96,6 +112,16 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
             refused += verdict != HeaderVerdict::Decodable;
             const std::span<const std::uint8_t> exif = exifTiffPart(bytes);
             static_cast<void>(ifdAccepted(exif.empty() ? std::span(bytes) : exif));
+            found += profilesFound(bytes);
+            // The first ones reach the decoders too, and what they open the orientation reader:
+            // from the file for a TIFF, from the header's copy for a JPEG; also where a decoder refuses.
+            if (i < 80) {
+                writeFileBytes(path, mutation);
+                ImageEntry entry;
+                added += probeImage(path, entry);
+                const std::uint16_t orientation = readOrientation(path, readFileHeader(path));
+                EXPECT_TRUE(orientation >= 1 && orientation <= 8);
+            }
             const std::vector<std::uint8_t> compact = compactJpegHeader(file);
             if (compact.empty()) continue;
             ++compacted;
@@ -103,11 +129,16 @@ TEST(HeaderFuzz, MutatedFilesNeverCrashHangOrReadOutsideAndCompactJpegHeadersTel
             EXPECT_EQ(headerVerdict(compactFile), verdict) << seed.name << " mutation " << i;
             EXPECT_TRUE(std::ranges::equal(exifTiffPart(compact), exif)) << seed.name << " mutation " << i;
         }
+        // No decoder holds the file any more.
+        EXPECT_TRUE(DeleteFileW(path.c_str()));
     }
     // The mutations reach refusals as well as files still read, and the JPEG walk.
     EXPECT_GT(refused, 2000u);
     EXPECT_LT(refused, 10000u);
     EXPECT_GT(compacted, 1800u);
+    EXPECT_GT(added, 50u);
+    EXPECT_LT(added, 430u);
+    EXPECT_GT(found, 1000u);
 }
 
 }  // namespace

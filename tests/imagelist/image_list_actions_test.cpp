@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <iterator>
+#include <tuple>
 
 #include "app/user_prompts.h"
 #include "forecast/byte_size.h"
@@ -84,14 +85,11 @@ TEST_F(ImageListActionsTest, AddsInTheDialogsOrderSkipsListedPathsAndReportsUnre
     addThroughDialog({upper + L"\\FEHLT.PNG", graphic, notAnImage(L"kaputt.png"), upper + L"\\URLAUB.JPG",
                       upper + L"\\KAPUTT.PNG", writeSmallPng(folder.file(L"a.png"))});
     EXPECT_EQ(rowsBehindTheBox, (Texts{L"fehlt.png", L"Urlaub.JPG", L"logo.png", L"a.png"}));
-    const struct {
-        int row, column;
-        std::wstring text;
-    } cells[] = {
+    const std::tuple<int, int, std::wstring> cells[] = {
         {1, 1, L"400 \u00d7 300"}, {1, 3, L"400 \u00d7 300"}, {1, 5, photo}, {2, 1, L"12345 \u00d7 2"}, {2, 5, graphic},
         {1, 2, formatByteSize(static_cast<double>(std::filesystem::file_size(photo)))},
     };
-    for (const auto& c : cells) EXPECT_EQ(cell(c.row, c.column), c.text) << c.row << ", " << c.column;
+    for (const auto& [row, column, text] : cells) EXPECT_EQ(cell(row, column), text) << row << ", " << column;
     EXPECT_TRUE(cell(1, 4).starts_with(L"ca. ")) << cell(1, 4);
     EXPECT_TRUE(text(kSummaryText).starts_with(L"4 Bilder  \u2022  Original ")) << text(kSummaryText);
 

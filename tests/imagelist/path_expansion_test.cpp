@@ -6,8 +6,6 @@
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
-namespace {
-
 TEST(ExpandPaths, EntersEveryFolderOnceAndNoLinkSoEachImageComesOnce)
 {
     TempFolder folder;
@@ -21,5 +19,3 @@ TEST(ExpandPaths, EntersEveryFolderOnceAndNoLinkSoEachImageComesOnce)
     EXPECT_EQ(expandPaths({below, tree, tree + L"\\Selbst", below + L"\\", folder.file(L"fehlt")}),
               (std::vector<std::wstring>{below + L"\\b.png", tree + L"\\a.png", folder.file(L"fehlt")}));
 }
-
-}  // namespace

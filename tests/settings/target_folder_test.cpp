@@ -11,9 +11,7 @@
 #include "support/test_files.h"
 #include "support/wic_files.h"
 
-using TargetFolderTest = MainWindowTest;
-
-TEST_F(TargetFolderTest, DefaultIsLumoraInPicturesWhereThePickerStartsAndOnlyAChoiceReplacesIt)
+TEST_F(MainWindowTest, TargetFolderIsLumoraInPicturesUntilAChoiceReplacesItAndOpensOnlyWhenItExists)
 {
     wchar_t pictures[MAX_PATH]{};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures), S_OK);
@@ -31,10 +29,8 @@ TEST_F(TargetFolderTest, DefaultIsLumoraInPicturesWhereThePickerStartsAndOnlyACh
     // Taken exactly as chosen: nothing appended, no separator added.
     EXPECT_EQ(text(kTargetFolderEdit), L"D:\\Fotos\\Ausgabe");
     EXPECT_EQ(starts, std::vector<std::wstring>(2, byDefault));
-}
 
-TEST_F(TargetFolderTest, OnlyAnExistingFolderReachesTheShell)
-{
+    // Only an existing folder reaches the shell.
     TempFolder folder;
     wchar_t program[MAX_PATH]{};
     ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);

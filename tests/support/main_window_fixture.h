@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-#include <deque>
+#include <commctrl.h>
+
 #include <functional>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,13 +21,6 @@ struct ShownMessage {
     std::wstring text;
     std::wstring caption;
     UINT type;
-};
-
-// What the scripted open dialog answers next: the chosen full paths, or a
-// failure code (0 for a plain cancel).
-struct OpenDialogAnswer {
-    std::vector<std::wstring> paths;
-    DWORD error = 0;
 };
 
 class MainWindowTest : public testing::Test {
@@ -42,10 +35,14 @@ protected:
     void setClientSize(int width, int height);
 
     // Sends what the control would send its parent when the user acts on it.
-    void command(ControlId id, WORD notification);
+    void command(ControlId id, WORD notification)
+    {
+        SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control(id)));
+    }
     void click(ControlId id) { command(id, BN_CLICKED); }
     void selectCombo(ControlId id, int index);
-    void typeInto(ControlId id, const std::wstring& text);  // the edit reports EN_CHANGE itself
+    // The edit reports EN_CHANGE itself.
+    void typeInto(ControlId id, const std::wstring& text) { SetWindowTextW(control(id), text.c_str()); }
     void moveTrackbar(ControlId id, int position);
     // Posts a key to the focused control as the keyboard would, with the given
     // keys held, and lets the program's own loop step handle it.
@@ -53,17 +50,17 @@ protected:
     // Picks the paths in the scripted open dialog and waits (bounded) until they are read.
     void addThroughDialog(const std::vector<std::wstring>& paths);
 
-    std::wstring text(ControlId id) const;
+    std::wstring text(ControlId id) const { return readControlText(control(id)); }
     std::wstring cell(int row, int column) const;
     std::vector<std::wstring> columnTexts(int column) const;  // every row's
-    int rowCount() const;
+    int rowCount() const { return ListView_GetItemCount(control(kImageListView)); }
     bool enabled(ControlId id) const { return IsWindowEnabled(control(id)) != FALSE; }
     // Where the control sits in the main window's client area.
     RECT placement(ControlId id) const;
 
     std::vector<ShownMessage> messages;
-    std::deque<OpenDialogAnswer> openAnswers;
-    std::optional<std::wstring> folderAnswer;
+    // The paths the scripted open dialog picks next; with none left it is cancelled.
+    std::vector<std::vector<std::wstring>> openAnswers;
     std::vector<std::wstring> openedFolders;
     // Runs inside the next message box, while it would be on screen.
     std::function<void()> duringMessageBox;
@@ -75,11 +72,6 @@ private:
 // Fills an open dialog's buffer as the dialog does: one full path, or the
 // folder followed by the names, each zero-terminated, ended by an empty string.
 void fillOpenDialogBuffer(wchar_t* buffer, size_t capacity, const std::vector<std::wstring>& paths);
-
-// The DPI the window tests expect: 96, or what a parent test process asks for
-// in this environment variable when it runs them again at another DPI.
-inline constexpr wchar_t kTestDpiVariable[] = L"LUMORA_TEST_DPI";
-UINT expectedDpi();
 
 // Pumps messages through the program's own loop step until the condition holds
 // or the time is up; checks after each message.

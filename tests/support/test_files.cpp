@@ -1,6 +1,6 @@
 // Byte-level file access through the standard library, so tests compare files
 // without going through the code they test; image surgery likewise by hand,
-// and links the tests plant.
+// links the tests plant and the program's own processes.
 #include "support/test_files.h"
 
 #include <windows.h>
@@ -10,6 +10,8 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+
+#include "support/wic_files.h"
 
 std::string readFileBytes(const std::wstring& path)
 {
@@ -167,4 +169,39 @@ SymbolicLink::~SymbolicLink()
     writeFileBytes(target_, "");
     runOnUnixNames("/bin/rm -f", {&link_}, link_, false);
     DeleteFileW(target_.c_str());
+}
+
+ProgramRun runProgram(const std::wstring& program, const std::wstring& arguments, DWORD flags,
+                      const std::function<void(const PROCESS_INFORMATION&, const std::wstring&)>& meanwhile)
+{
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring build(self, std::wstring_view(self).rfind(L"\\tests\\"));
+    std::wstring commandLine = quoted(build + L"\\" + program) + L" " + arguments;
+    const TempFolder streams;
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const auto create = [&](const wchar_t* name) {
+        return CreateFileW(streams.file(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_NEW, 0,
+                           nullptr);
+    };
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = create(L"out");
+    startup.hStdError = create(L"err");
+    PROCESS_INFORMATION process{};
+    ProgramRun run;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup,
+                       &process)) {
+        if (meanwhile) meanwhile(process, streams.file(L"err"));
+        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(startup.hStdOutput);
+    CloseHandle(startup.hStdError);
+    run.out = readFileBytes(streams.file(L"out"));
+    run.err = readFileBytes(streams.file(L"err"));
+    return run;
 }

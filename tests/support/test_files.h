@@ -1,15 +1,25 @@
 // Plain file helpers for tests that check what a handler left on disk: whole
-// files as bytes and the names a folder holds; and image bytes edited by hand.
+// files as bytes and the names a folder holds; image bytes edited by hand; and
+// the program started as a process, its output in files.
 #pragma once
+
+#include <windows.h>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, std::string_view bytes);
+// A string's bytes as the parsers take them.
+inline std::span<const std::uint8_t> bytesOf(const std::string& text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 
 // The names of the plain files directly in the folder, sorted.
 std::vector<std::wstring> fileNamesIn(const std::wstring& folder);
@@ -48,3 +58,20 @@ private:
     std::wstring target_;
     bool made_ = false;
 };
+
+struct ProgramRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::string out;
+    std::string err;
+};
+// Starts a program built one folder above the test executables, with its standard
+// output and error in files; `meanwhile` gets the running process and the path of
+// its error file. A program still running after a minute is ended.
+ProgramRun runProgram(const std::wstring& program, const std::wstring& arguments, DWORD flags = 0,
+                      const std::function<void(const PROCESS_INFORMATION&, const std::wstring&)>& meanwhile = {});
+
+// In double quotes, as a command line takes a path with blanks.
+inline std::wstring quoted(const std::wstring& text)
+{
+    return L"\"" + text + L"\"";
+}
