@@ -22,6 +22,9 @@ constexpr std::size_t kFirstRead = 64 * 1024;
 constexpr std::size_t kPngHeaderBytes = 24;
 constexpr std::size_t kBmpFileHeaderBytes = 14;
 constexpr std::size_t kDibSizeBytes = 12;  // the info header's length, width and height
+constexpr std::size_t kDibFormatBytes = 20;  // then planes, bit count and compression
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::size_t kIcoDirectoryEntryBytes = 16;
 
 DeclaredSize sized(std::int64_t width, std::int64_t height)
@@ -44,6 +47,15 @@ DeclaredSize pngSize(std::span<const std::uint8_t> header)
     return sized(*png.u32(16), *png.u32(20));
 }
 
+// Runs are stored bottom-up at the depth they encode (8 or 4 bits); other
+// combinations leave a decoder to make up the pixels, differently each time.
+bool runsFit(const ByteReader& dib, std::int32_t storedHeight)
+{
+    const std::uint32_t compression = *dib.u32(16);
+    if (compression != kBiRle8 && compression != kBiRle4) return true;
+    return storedHeight > 0 && *dib.u16(14) == (compression == kBiRle8 ? 8 : 4);
+}
+
 // The info header of a BMP or an icon's image, of which available bytes exist.
 // An icon's height counts its colour rows and its mask rows.
 DeclaredSize dibSize(std::span<const std::uint8_t> header, std::uint64_t available, bool withMask)
@@ -57,8 +69,10 @@ DeclaredSize dibSize(std::span<const std::uint8_t> header, std::uint64_t availab
     // a negative height meaning rows stored top-down.
     if (infoSize == 12) return sized(*dib.u16(4), *dib.u16(6) / stackedImages);
     if (infoSize < 16) return {Kind::Malformed};
-    const std::int64_t height = std::llabs(static_cast<std::int32_t>(*dib.u32(8)));
-    return sized(static_cast<std::int32_t>(*dib.u32(4)), height / stackedImages);
+    const std::int32_t storedHeight = static_cast<std::int32_t>(*dib.u32(8));
+    if (infoSize >= kDibFormatBytes && dib.has(0, kDibFormatBytes) && !runsFit(dib, storedHeight))
+        return {Kind::Malformed};
+    return sized(static_cast<std::int32_t>(*dib.u32(4)), std::llabs(storedHeight) / stackedImages);
 }
 
 DeclaredSize jpegSize(ByteSource& file)
@@ -185,7 +199,7 @@ DeclaredSize declaredSize(ByteSource& file)
     if (magic.matches(0, "GIF87a") || magic.matches(0, "GIF89a")) return gifSize(file);
     if (magic.matches(0, "BM")) {
         const std::uint64_t afterFileHeader = file.size() - std::min<std::uint64_t>(file.size(), kBmpFileHeaderBytes);
-        return dibSize(file.view(kBmpFileHeaderBytes, kDibSizeBytes), afterFileHeader, false);
+        return dibSize(file.view(kBmpFileHeaderBytes, kDibFormatBytes), afterFileHeader, false);
     }
     if (magic.matches(0, std::string_view("II*\0", 4)) || magic.matches(0, std::string_view("MM\0*", 4)))
         return tiffSize(file);

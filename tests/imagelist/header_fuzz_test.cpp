@@ -55,8 +55,12 @@ TEST(DeclaredSize, OfRealFilesAndCraftedHeadersOfEveryFormatRead)
         EXPECT_EQ(sizeOf(seed.bytes), std::tuple(Kind::Known, 16u, seed.name == std::string("ico") ? 16u : 12u))
             << seed.name;
     const std::string png = seeds[1].bytes, bmp = seeds[3].bytes;
+    const std::string rle8 = bmp.substr(0, 28) + std::string("\x08\0\1", 3) + bmp.substr(31);
     const std::tuple<const char*, std::string, Kind, std::uint32_t, std::uint32_t> cases[] = {
         {"a top-down BMP", withClaimedSize(bmp, 16, -12u), Kind::Known, 16, 12},
+        {"runs of 8 bits in a deeper BMP", bmp.substr(0, 30) + '\1' + bmp.substr(31), Kind::Malformed, 0, 0},
+        {"runs of 8 bits", rle8, Kind::Known, 16, 12},
+        {"a top-down BMP of runs", withClaimedSize(rle8, 16, -12u), Kind::Malformed, 0, 0},
         {"a GIF image past its screen", gifBytes(20000, 15000), Kind::Known, 20000, 15000},
         {"a GIF without an image", gifBytes(1, 1).substr(0, 27) + ";", Kind::Malformed, 0, 0},
         {"a GIF extension cut short", gifBytes(1, 1).substr(0, 24), Kind::Truncated, 0, 0},
