@@ -49,3 +49,12 @@ IWICImagingFactory* imagingFactory()
 {
     return tThreadFactory ? tThreadFactory : gFactory.Get();
 }
+
+HRESULT bitsPerPixelOf(const WICPixelFormatGUID& format, UINT& bits)
+{
+    ComPtr<IWICComponentInfo> info;
+    RETURN_IF_FAILED(imagingFactory()->CreateComponentInfo(format, &info));
+    ComPtr<IWICPixelFormatInfo> formatInfo;
+    RETURN_IF_FAILED(info.As(&formatInfo));
+    return formatInfo->GetBitsPerPixel(&bits);
+}

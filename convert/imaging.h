@@ -32,6 +32,9 @@ void releaseImagingFactory();
 // shared between apartments; released before the thread closes COM.
 HRESULT createThreadImagingFactory();
 void releaseThreadImagingFactory();
+// Bits per pixel of a WIC pixel format, from its component information.
+HRESULT bitsPerPixelOf(const WICPixelFormatGUID& format, UINT& bits);
+
 // The calling thread's own factory when it has one, otherwise the process's;
 // null before createImagingFactory succeeded and after releaseImagingFactory.
 IWICImagingFactory* imagingFactory();

@@ -1,8 +1,14 @@
 // Runs one image through decoder, scaler, format converter and encoder as a
-// pull chain: WriteSource draws the pixels. Only turning a photo upright may
-// copy the scaled pixels, when an encoder pulls less than all of them at once.
+// pull chain: each band the encoder is handed draws its pixels. Only turning a
+// photo upright may copy the scaled pixels, when a band is less than all of them.
 #include "convert/transcode.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "convert/banded_source.h"
 #include "convert/exclusive_file_stream.h"
 #include "convert/flatten_source.h"
 #include "convert/imaging.h"
@@ -31,10 +37,23 @@ struct Pipeline {
 
 HRESULT scale(IWICBitmapSource* input, PixelSize target, ComPtr<IWICBitmapSource>& output)
 {
+    // The source bytes one request may make a scaler hold, beside the frame.
+    constexpr std::uint64_t kSourceBytesPerRequest = 16 * 1024 * 1024;
     ComPtr<IWICBitmapScaler> scaler;
     RETURN_IF_FAILED(imagingFactory()->CreateBitmapScaler(&scaler));
     RETURN_IF_FAILED(scaler->Initialize(input, target.width, target.height, WICBitmapInterpolationModeFant));
-    return scaler.As(&output);
+    RETURN_IF_FAILED(scaler.As(&output));
+    UINT width = 0;
+    UINT height = 0;
+    WICPixelFormatGUID format{};
+    UINT bits = 0;
+    RETURN_IF_FAILED(input->GetSize(&width, &height));
+    RETURN_IF_FAILED(input->GetPixelFormat(&format));
+    RETURN_IF_FAILED(bitsPerPixelOf(format, bits));
+    const std::uint64_t sourceRowsPerRow = (height + target.height - 1) / target.height + 1;
+    const std::uint64_t bytesPerRow = (std::uint64_t{width} * bits + 7) / 8 * sourceRowsPerRow;
+    const std::uint64_t rows = kSourceBytesPerRequest / std::max<std::uint64_t>(bytesPerRow, 1);
+    return rows < target.height ? limitRowsPerRequest(output, static_cast<UINT>(rows)) : S_OK;
 }
 
 // Wine's converter accepts 8-bit indexed and grey sources for 24-bit BGR but
@@ -140,6 +159,34 @@ HRESULT createConverter(Pipeline& p, const std::wstring& extension, const WICPix
                                    0.0, WICBitmapPaletteTypeCustom);
 }
 
+// Hands the converted pixels to the encoder a band of rows at a time, so that
+// no stage is ever asked for the whole image: Wine's WriteSource and scaler
+// would each hold a full copy of it beside the decoded frame.
+HRESULT writeInBands(Pipeline& p, PixelSize target, const WICPixelFormatGUID& format)
+{
+    constexpr std::uint64_t kBandBytes = 16 * 1024 * 1024;
+    // A file changed since it was added no longer has the recorded size; as
+    // WriteSource would, that fails instead of writing a part of it.
+    UINT width = 0;
+    UINT height = 0;
+    RETURN_IF_FAILED(p.converter->GetSize(&width, &height));
+    if (width != target.width || height != target.height) return WINCODEC_ERR_SOURCERECTDOESNOTMATCHDIMENSIONS;
+    UINT bits = 0;
+    RETURN_IF_FAILED(bitsPerPixelOf(format, bits));
+    const std::uint64_t stride = (std::uint64_t{target.width} * bits + 31) / 32 * 4;
+    const auto rows = static_cast<UINT>(std::clamp<std::uint64_t>(kBandBytes / stride, 1, target.height));
+    if (stride * rows > UINT_MAX) return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
+    std::vector<BYTE> band(stride * rows);
+    for (UINT top = 0; top < target.height; top += rows) {
+        const UINT height = std::min(rows, target.height - top);
+        const WICRect area{0, static_cast<INT>(top), static_cast<INT>(target.width), static_cast<INT>(height)};
+        const auto size = static_cast<UINT>(stride * height);
+        RETURN_IF_FAILED(p.converter->CopyPixels(&area, static_cast<UINT>(stride), size, band.data()));
+        RETURN_IF_FAILED(p.frameEncoder->WritePixels(height, static_cast<UINT>(stride), size, band.data()));
+    }
+    return S_OK;
+}
+
 HRESULT encode(Pipeline& p, PixelSize target, const GUID& containerFormat, const std::wstring& extension,
                int quality)
 {
@@ -147,7 +194,7 @@ HRESULT encode(Pipeline& p, PixelSize target, const GUID& containerFormat, const
     WICPixelFormatGUID format{};
     RETURN_IF_FAILED(prepareFrame(p, target, extension, quality, format));
     RETURN_IF_FAILED(createConverter(p, extension, format));
-    RETURN_IF_FAILED(p.frameEncoder->WriteSource(p.converter.Get(), nullptr));
+    RETURN_IF_FAILED(writeInBands(p, target, format));
     RETURN_IF_FAILED(p.frameEncoder->Commit());
     return p.encoder->Commit();
 }

@@ -169,6 +169,21 @@ TEST(Transcode, PhotosAtTheirOwnSizeOrScaledAreTheirPixelsTurnedUpright)
     }
 }
 
+TEST(Transcode, AGreatShrinkAskedForInPiecesEqualsTheScalersWholeImage)
+{
+    // Large enough that the scaler is asked for fewer rows than the target has.
+    const TempFolder folder;
+    const std::wstring source = folder.file(L"gross.png"), output = folder.file(L"klein.png");
+    ASSERT_EQ(writeTestImage(source, GUID_ContainerFormatPng, 2048, 2048, GUID_WICPixelFormat32bppBGRA), S_OK);
+    ImageEntry entry;
+    ASSERT_TRUE(probeImage(source, entry));
+    ASSERT_EQ(convertImage(entry, {64, 64}, output, L".png"), S_OK);
+    ComPtr<IWICBitmapScaler> scaler;
+    ASSERT_EQ(imagingFactory()->CreateBitmapScaler(&scaler), S_OK);
+    ASSERT_EQ(scaler->Initialize(readFrame(source).Get(), 64, 64, WICBitmapInterpolationModeFant), S_OK);
+    EXPECT_EQ(readBgraPixels(output), bgraPixels(scaler.Get()));
+}
+
 TEST(Transcode, TransparencyTurnsWhiteWithoutAnAlphaChannelAndStaysWithOne)
 {
     TempFolder folder;
