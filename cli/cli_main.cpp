@@ -102,7 +102,7 @@ void printForecast(const std::vector<ImageEntry>& entries, const ConversionSetti
 int convert(const CliOptions& options, const std::vector<ImageEntry>& entries)
 {
     if (entries.empty()) {
-        gErr.writeLine(L"Bitte w\u00e4hle zuerst mindestens ein Bild aus.");
+        gErr.writeLine(noImagesText());
         return kCouldNotStart;
     }
     RunPlan plan{entries, fullPathOf(options.targetFolder), outputFormatAt(options.settings.formatIndex).extension,
@@ -138,9 +138,7 @@ int runWithImaging(const CliOptions& options)
         printForecast(entries, options.settings);
     else
         code = convert(options, entries);
-    if (unreadable > 0)
-        gOut.writeLine(std::to_wstring(unreadable) +
-                       L" Datei(en) konnten von Windows nicht als Bild gelesen werden.");
+    if (unreadable > 0) gOut.writeLine(unreadableFilesText(unreadable));
     if (code == kCancelled || unreadable == 0) return code;
     return code == kCouldNotStart && !entries.empty() ? code : kFailed;
 }

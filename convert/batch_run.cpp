@@ -90,7 +90,7 @@ void askToCancel(bool closing)
 void runBatchConversion()
 {
     if (imageList().empty()) {
-        showMessage(L"Bitte w\u00e4hle zuerst mindestens ein Bild aus.", MB_ICONINFORMATION);
+        showMessage(noImagesText(), MB_ICONINFORMATION);
         return;
     }
     RunPlan plan;

@@ -47,6 +47,11 @@ std::wstring cancelledText(std::uint64_t notStarted)
     return L"\n\nAbgebrochen: " + std::to_wstring(notStarted) + L" Bild(er) wurden nicht verarbeitet.";
 }
 
+std::wstring noImagesText()
+{
+    return L"Bitte w\u00e4hle zuerst mindestens ein Bild aus.";
+}
+
 std::wstring folderUnusableText()
 {
     return L"Das Zielverzeichnis konnte nicht angelegt oder ge\u00f6ffnet werden.";

@@ -25,6 +25,7 @@ std::wstring summaryText(std::uint64_t succeeded, std::uint64_t count, const std
 // What a cancelled run's summary gets after its failure lines.
 std::wstring cancelledText(std::uint64_t notStarted);
 
-// Why a run could not start: the folder, or the encoder for the extension.
+// Why a run could not start: no image, the folder, or the encoder for the extension.
+std::wstring noImagesText();
 std::wstring folderUnusableText();
 std::wstring noEncoderText(std::wstring_view extension);

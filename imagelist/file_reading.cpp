@@ -129,3 +129,8 @@ std::vector<ImageEntry> FileReading::takeEntries()
 {
     return std::move(entries_);
 }
+
+std::wstring unreadableFilesText(std::size_t count)
+{
+    return std::to_wstring(count) + L" Datei(en) konnten von Windows nicht als Bild gelesen werden.";
+}

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@
 #include "imagelist/image_entry.h"
 
 // Told on the reading's own thread, during update.
+// The one warning about the files that could not be read as images.
+std::wstring unreadableFilesText(std::size_t count);
+
 class ReadingObserver {
 public:
     // The files to read are known: neither listed nor repeated; none when count is 0.

@@ -58,8 +58,7 @@ void finishReading()
     setPanelLocked(false);
     rebuildImageListView();
     if (unreadable > 0)
-        showMessage(std::to_wstring(unreadable) + L" Datei(en) konnten von Windows nicht als Bild gelesen werden.",
-                    MB_ICONWARNING);
+        showMessage(unreadableFilesText(unreadable), MB_ICONWARNING);
 }
 }  // namespace
 
